@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the project and runs every test: once in a normal build with warnings as errors, and
+# once under AddressSanitizer and UndefinedBehaviorSanitizer. "--quick" skips the sanitizer run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+quick=0
+[ "${1:-}" = "--quick" ] && quick=1
+
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+export CTEST_OUTPUT_ON_FAILURE=1
+
+run() {
+    local dir=$1; shift
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTROVA_WERROR=ON "$@"
+    cmake --build "$dir" -j "$jobs"
+    ctest --test-dir "$dir" -j "$jobs" --timeout 300
+}
+
+run build
+if [ $quick -eq 0 ]; then
+    # The sanitizer build skips the benchmarks and the Qt windows: they add build time, not checks.
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        run build-asan -DKESTROVA_SANITIZE=ON -DKESTROVA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+fi
