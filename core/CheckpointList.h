@@ -26,7 +26,7 @@ inline constexpr char kOrdinaryMark = '=';
 inline constexpr char kSeparatorMark = '#';
 
 struct Checkpoint {
-    std::string id;   // six characters
+    std::string id; // six characters
     char mark = kOrdinaryMark;
     std::string name; // location name
 
@@ -79,8 +79,7 @@ ScheduleValues normaliseSchedule(const ScheduleValues& raw);
 int failedPatrolTypeIndex(const ScheduleValues& values);
 
 void SaveCheckpointList(const std::filesystem::path& programDir, const std::string& site,
-                        const std::vector<Checkpoint>& checkpoints,
-                        const ScheduleValues& schedule);
+                        const std::vector<Checkpoint>& checkpoints, const ScheduleValues& schedule);
 
 void CreateEmptyCheckpointList(const std::filesystem::path& programDir, const std::string& site,
                                EmptyListForm form);

@@ -18,8 +18,7 @@ constexpr std::chrono::sys_days kSerialEpoch =
 double serialDate(const LocalDateTime& t) {
     const auto days = (toDays(t.year, t.month, t.day) - kSerialEpoch).count();
     const double fraction =
-        (t.hour * 3600000.0 + t.minute * 60000.0 + t.second * 1000.0 + t.millisecond) /
-        86400000.0;
+        (t.hour * 3600000.0 + t.minute * 60000.0 + t.second * 1000.0 + t.millisecond) / 86400000.0;
     return static_cast<double>(days) + fraction;
 }
 

@@ -3,12 +3,12 @@
 // Standard library only.
 #pragma once
 
+#include "core/DateTime.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
-
-#include "core/DateTime.h"
 
 namespace kestrova {
 
@@ -22,9 +22,8 @@ public:
     // A yes/no confirmation; true for yes.
     virtual bool confirm(const std::string& text) = 0;
     // The one-line input dialog; no value when the user cancels.
-    virtual std::optional<std::string> inputLine(const std::string& title,
-                                                 const std::string& prompt,
-                                                 const std::string& initial) = 0;
+    virtual std::optional<std::string>
+    inputLine(const std::string& title, const std::string& prompt, const std::string& initial) = 0;
 };
 
 // Lets pending user-interface events run during a long operation.

@@ -3,9 +3,6 @@
 // site list and index, and the two logs. Standard library only.
 #pragma once
 
-#include <filesystem>
-#include <string>
-
 #include "core/AdminLog.h"
 #include "core/CaptionTable.h"
 #include "core/Desktop.h"
@@ -14,6 +11,10 @@
 #include "core/SiteIndex.h"
 #include "core/SiteList.h"
 #include "core/TraceLog.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
 
 namespace kestrova {
 

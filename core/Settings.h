@@ -3,6 +3,8 @@
 // write in their place. Standard library only.
 #pragma once
 
+#include "core/TextFile.h"
+
 #include <filesystem>
 #include <mutex>
 #include <optional>
@@ -10,8 +12,6 @@
 #include <string_view>
 #include <utility>
 #include <vector>
-
-#include "core/TextFile.h"
 
 namespace kestrova {
 

@@ -48,8 +48,6 @@ public:
     bool contains(std::string_view id) const { return !occurrences(id).empty(); }
 
 private:
-    void rebuildLookup();
-
     std::array<std::vector<std::string>, kBlocks> blocks_{};
     std::unordered_map<std::string, std::vector<Occurrence>> lookup_;
 };

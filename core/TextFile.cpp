@@ -1,12 +1,12 @@
 #include "core/TextFile.h"
 
+#include "core/Errors.h"
+
 #include <atomic>
 #include <cerrno>
 #include <fstream>
 #include <system_error>
 #include <unistd.h>
-
-#include "core/Errors.h"
 
 namespace kestrova {
 namespace fs = std::filesystem;

@@ -2,13 +2,13 @@
 // set by the test, fixed locale formats, and a trash that records what it was given.
 #pragma once
 
+#include "core/Desktop.h"
+
 #include <deque>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "core/Desktop.h"
 
 namespace kestrova::testing {
 
@@ -54,8 +54,8 @@ public:
     std::string programFor(const std::string& extension) override;
 
     std::vector<std::filesystem::path> opened;
-    std::string pdfProgram;        // empty: no program registered
-    bool lookupFails = false;      // the lookup throws
+    std::string pdfProgram;   // empty: no program registered
+    bool lookupFails = false; // the lookup throws
 };
 
 class FakeBeeper : public Beeper {

@@ -1,9 +1,10 @@
-#include <gtest/gtest.h>
+#include "core/TextFile.h"
 
 #include "core/Errors.h"
 #include "core/FileNames.h"
-#include "core/TextFile.h"
 #include "core/testing/FakeDesktop.h"
+
+#include <gtest/gtest.h>
 
 namespace kestrova {
 namespace {
@@ -24,15 +25,16 @@ TEST_P(SplitLines, TakesEveryLineEndAndAnUnendedLastLine) {
     EXPECT_EQ(splitLines(GetParam().bytes), GetParam().lines);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    LineEnds, SplitLines,
-    ::testing::Values(SplitCase{"Empty", "", {}}, SplitCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
-                      SplitCase{"Lf", "a\nb\n", {"a", "b"}}, SplitCase{"Cr", "a\rb\r", {"a", "b"}},
-                      SplitCase{"Mixed", "a\r\n\nb\rc", {"a", "", "b", "c"}},
-                      SplitCase{"EmptyLines", "\r\n\r\n", {"", ""}},
-                      SplitCase{"NoEnd", "only", {"only"}},
-                      SplitCase{"HighBytes", "caf\xe9\r\n", {"caf\xe9"}}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(LineEnds, SplitLines,
+                         ::testing::Values(SplitCase{"Empty", "", {}},
+                                           SplitCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
+                                           SplitCase{"Lf", "a\nb\n", {"a", "b"}},
+                                           SplitCase{"Cr", "a\rb\r", {"a", "b"}},
+                                           SplitCase{"Mixed", "a\r\n\nb\rc", {"a", "", "b", "c"}},
+                                           SplitCase{"EmptyLines", "\r\n\r\n", {"", ""}},
+                                           SplitCase{"NoEnd", "only", {"only"}},
+                                           SplitCase{"HighBytes", "caf\xe9\r\n", {"caf\xe9"}}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(TextFile, WritesCrLfAndKeepsBytes) {
     TempDir dir;
