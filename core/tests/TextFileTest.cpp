@@ -19,6 +19,10 @@ struct SplitCase {
     Lines lines;
 };
 
+void PrintTo(const SplitCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class SplitLines : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitLines, TakesEveryLineEndAndAnUnendedLastLine) {
