@@ -23,8 +23,9 @@ std::optional<std::string> FakeDialogs::inputLine(const std::string& title,
                                                   const std::string& prompt,
                                                   const std::string& initial) {
     inputRequests.push_back({title, prompt, initial});
+    // A prompt nobody answered is a fault of the test; failing beats looping for ever.
     if (inputAnswers.empty())
-        return std::nullopt;
+        throw std::logic_error("unexpected input dialog: " + prompt);
     auto answer = inputAnswers.front();
     inputAnswers.pop_front();
     return answer;

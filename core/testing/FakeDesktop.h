@@ -20,7 +20,8 @@ public:
     std::optional<std::string> inputLine(const std::string& title, const std::string& prompt,
                                          const std::string& initial) override;
 
-    // Answers given in order; an exhausted queue answers "no" and "cancel".
+    // Answers given in order. An exhausted queue answers "no" to a confirmation and throws
+    // std::logic_error for an input dialog (queue std::nullopt to cancel).
     std::deque<bool> confirmAnswers;
     std::deque<std::optional<std::string>> inputAnswers;
 
