@@ -1,0 +1,109 @@
+#include "app/QtDesktop.h"
+
+#include "core/Windows1252.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QFile>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+#include <time.h>
+
+namespace kestrova::app {
+
+QString fromBytes(const std::string& bytes) {
+    return QString::fromStdString(windows1252ToUtf8(bytes));
+}
+
+std::string toBytes(const QString& text) {
+    return utf8ToWindows1252(text.toStdString());
+}
+
+namespace {
+QString applicationTitle() {
+    return QApplication::applicationDisplayName();
+}
+} // namespace
+
+void QtDialogs::showInformation(const std::string& text) {
+    QMessageBox::information(parent_, applicationTitle(), fromBytes(text));
+}
+
+void QtDialogs::showError(const std::string& text) {
+    QMessageBox::critical(parent_, applicationTitle(), fromBytes(text), QMessageBox::Ok);
+}
+
+bool QtDialogs::confirm(const std::string& text) {
+    return QMessageBox::question(parent_, applicationTitle(), fromBytes(text),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<std::string> QtDialogs::inputLine(const std::string& title, const std::string& prompt,
+                                                const std::string& initial) {
+    bool accepted = false;
+    const QString answer = QInputDialog::getText(parent_, fromBytes(title), fromBytes(prompt),
+                                                 QLineEdit::Normal, fromBytes(initial), &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return toBytes(answer);
+}
+
+void QtEventPump::processEvents() {
+    QCoreApplication::processEvents();
+}
+
+void QtDocuments::openDocument(const std::filesystem::path& document) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(document.string())));
+}
+
+std::string QtDocuments::programFor(const std::string& extension) {
+    const QMimeType type = QMimeDatabase().mimeTypeForFile("x" + QString::fromStdString(extension),
+                                                           QMimeDatabase::MatchExtension);
+    if (!type.isValid() || type.isDefault())
+        return {};
+    if (QStandardPaths::findExecutable("xdg-mime").isEmpty())
+        return {};
+    QProcess query;
+    query.start("xdg-mime", {"query", "default", type.name()});
+    if (!query.waitForFinished(3000) || query.exitCode() != 0)
+        return {};
+    return query.readAllStandardOutput().trimmed().toStdString();
+}
+
+void QtBeeper::beep() {
+    QApplication::beep();
+}
+
+LocalDateTime QtClock::now() const {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec()};
+}
+
+std::uint64_t QtClock::tickCount() const {
+    timespec ts{};
+    ::clock_gettime(CLOCK_BOOTTIME, &ts);
+    return static_cast<std::uint64_t>(ts.tv_sec) * 1000u +
+           static_cast<std::uint64_t>(ts.tv_nsec / 1000000);
+}
+
+std::string QtLocale::shortDate(const LocalDateTime& t) const {
+    return toBytes(QLocale::system().toString(QDate(t.year, t.month, t.day), QLocale::ShortFormat));
+}
+
+std::string QtLocale::longTime(const LocalDateTime& t) const {
+    return toBytes(
+        QLocale::system().toString(QTime(t.hour, t.minute, t.second), QLocale::LongFormat));
+}
+
+bool QtTrash::moveToTrash(const std::filesystem::path& item) {
+    return QFile::moveToTrash(QString::fromStdString(item.string()));
+}
+
+} // namespace kestrova::app
