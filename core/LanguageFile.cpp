@@ -215,6 +215,11 @@ constexpr std::array kCaptionLines = std::to_array<LanguageCaptionLine>({
     {339, "TfrmMain", "lblExtra", kWhole, "Time in Baton is not the same as PC!!"},
 });
 
+// A reader that reads once before it looks for the end counts an empty file as one line.
+int readCount(const Lines& lines) {
+    return static_cast<int>(std::max<std::size_t>(lines.size(), 1));
+}
+
 } // namespace
 
 std::span<const LanguageMessageLines> languageMessageLines() {
@@ -234,9 +239,7 @@ std::optional<int> messageFedByLine(int line) {
 }
 
 int CountLanguageFileLines(const std::filesystem::path& file) {
-    // A reader that reads once before it looks for the end counts an empty file as one line.
-    const std::size_t lines = readLines(file).size();
-    return static_cast<int>(std::max<std::size_t>(lines, 1));
+    return readCount(readLines(file));
 }
 
 std::string languageFileCountError(int count, const std::filesystem::path& file) {
@@ -254,7 +257,7 @@ bool LoadLanguageFile(const std::filesystem::path& file, MessageTable& messages,
     // One read serves both the count and the texts: a file that changes or fails between two
     // reads could otherwise leave the tables half replaced.
     const Lines lines = readLines(resolved);
-    const int count = static_cast<int>(std::max<std::size_t>(lines.size(), 1));
+    const int count = readCount(lines);
 
     if (count != kLanguageFileLines) {
         dialogs.showError(languageFileCountError(count, file));
