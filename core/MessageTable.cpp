@@ -3,13 +3,12 @@
 // report columns. Standard library only.
 #include "core/MessageTable.h"
 
+#include <mutex>
 #include <stdexcept>
 
 namespace kestrova {
 
 namespace {
-
-const std::string kEmpty;
 
 constexpr int kLastDefault = 114;
 // Entries that start-up clears explicitly after the defaults; their texts come only from the
@@ -142,8 +141,22 @@ bool inTable(int number) {
 
 } // namespace
 
-const std::string& MessageTable::MessageText(int number) const {
-    return inTable(number) ? texts_[static_cast<std::size_t>(number)] : kEmpty;
+MessageTable::MessageTable(const MessageTable& other) {
+    const std::shared_lock lock(other.mutex_);
+    texts_ = other.texts_;
+}
+
+MessageTable& MessageTable::operator=(const MessageTable& other) {
+    if (this != &other) {
+        const std::scoped_lock lock(mutex_, other.mutex_);
+        texts_ = other.texts_;
+    }
+    return *this;
+}
+
+std::string MessageTable::MessageText(int number) const {
+    const std::shared_lock lock(mutex_);
+    return inTable(number) ? texts_[static_cast<std::size_t>(number)] : std::string();
 }
 
 void MessageTable::setText(int number, std::string text) {
@@ -151,6 +164,7 @@ void MessageTable::setText(int number, std::string text) {
     if (!inTable(number))
         throw std::out_of_range("message number " + std::to_string(number) + " outside 1.." +
                                 std::to_string(kCount));
+    const std::unique_lock lock(mutex_);
     texts_[static_cast<std::size_t>(number)] = std::move(text);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <shared_mutex>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,13 @@ class MessageTable {
 public:
     static constexpr int kCount = 200;
 
+    MessageTable() = default;
+    MessageTable(const MessageTable& other);
+    MessageTable& operator=(const MessageTable& other);
+
     // The text of entry 1..200; the empty text for an entry never filled or out of range.
-    const std::string& MessageText(int number) const;
+    // A copy: the comms thread reads texts while the preferences window may load a language.
+    std::string MessageText(int number) const;
     void setText(int number, std::string text);
 
     // The English defaults of entries 1 to 114; 115 to 120 set empty.
@@ -23,6 +29,7 @@ public:
     std::vector<std::string> range(int first, int last) const;
 
 private:
+    mutable std::shared_mutex mutex_;
     std::array<std::string, kCount + 1> texts_{}; // index 0 unused
 };
 

@@ -58,8 +58,12 @@ std::string readFileBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in)
         throw makeIoError("open", file);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    std::string bytes;
+    char buffer[65536];
+    // A directory opens but fails its first read; every failure of a read is an IoError.
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+    if (in.bad() || !in.eof())
         throw makeIoError("read", file);
     return bytes;
 }

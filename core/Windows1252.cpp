@@ -68,7 +68,7 @@ std::string utf8ToWindows1252(std::string_view utf8) {
             ++i;
             continue;
         }
-        char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+        char32_t cp = static_cast<char32_t>(length == 1 ? lead : lead & (0x7Fu >> length));
         bool valid = true;
         for (std::size_t k = 1; k < length; ++k) {
             const auto next = static_cast<unsigned char>(utf8[i + k]);

@@ -1,0 +1,123 @@
+#include "core/testing/FakeDesktop.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace kestrova {
+namespace {
+
+using testing::readFile;
+using testing::TempDir;
+using testing::writeFile;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string& arg) {
+    std::string q = "'";
+    for (const char c : arg)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+Result runCli(const TempDir& dir, const std::vector<std::string>& args) {
+    std::string command = quoted(KESTROVA_CLI);
+    for (const auto& arg : args)
+        command += " " + quoted(arg);
+    command += " >" + quoted((dir / ".out").string()) + " 2>" + quoted((dir / ".err").string());
+    const int raw = std::system(command.c_str());
+    return {WEXITSTATUS(raw), readFile(dir / ".out"), readFile(dir / ".err")};
+}
+
+TEST(CliSites, ListsSitesInPositionOrderAndCreatesTheirFiles) {
+    TempDir dir;
+    for (const char* name : {"Beta", "alpha", "Common", ".hidden"})
+        std::filesystem::create_directory(dir / name);
+    writeFile(dir / "Beta" / "Checkpt.lst", "//h\r\n\r\nA1B2C3 = Gate\r\nD4E5F6 # Back\r\n\r\n");
+    const Result r = runCli(dir, {"-C", dir.path().string(), "sites"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "0\talpha\tsite\t\n1\tBeta\tsite\tA1B2C3 D4E5F6\n2\tCommon\tcommon\t\n");
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "alpha" / "Raw"));
+    EXPECT_EQ(readFile(dir / "alpha" / "checkpt.lst"),
+              "//Checkpoint list for Kestrova\r\n\r\n\r\n//End of file\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "Beta" / "checkpt.lst"));
+}
+
+TEST(CliSites, NoSitesPrintsNothing) {
+    TempDir dir;
+    const Result r = runCli(dir, {"sites", "-C", dir.path().string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(CliSettings, PrintsTheRecordInKeyOrderAndCreatesTheFile) {
+    TempDir dir;
+    writeFile(dir / "pdf.txt", "");
+    writeFile(dir / "kestrova.INI",
+              "DayorNight=Day\r\nreportheader=A=B\r\nClearKestrovaMemory=t\r\n");
+    const Result r = runCli(dir, {"-C", dir.path().string(), "settings"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "UpdateDateTimeAutomatically=T\n"
+                     "UploadKestrovaData=T\n"
+                     "ClearKestrovaMemory=F\n"
+                     "GenerateFrequencyReport=T\n"
+                     "OpenReportAfterProcessing=T\n"
+                     "DiscardUnknownCheckpoints=F\n"
+                     "RemoveDuplicatePoints=T\n"
+                     "SecureReports=T\n"
+                     "ReportHeader=A=B\n"
+                     "ReportFooter=www.kestrova.example\n"
+                     "AboutWeb=www.kestrova.example\n"
+                     "LanguageFile=English.lng\n"
+                     "CommPort=0\n"
+                     "DayorNight=Day\n"
+                     "DefaultReport=3\n"
+                     "DefaultSite=0\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "Kestrova.ini"));
+}
+
+TEST(CliSettings, ConversionErrorPrintsTheMessageThenTheRecordAndFails) {
+    TempDir dir;
+    writeFile(dir / "pdf.txt", "");
+    writeFile(dir / "Kestrova.ini", "DefaultSite=5\r\nDefaultReport=two\r\n");
+    const Result r = runCli(dir, {"-C", dir.path().string(), "settings"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "'two' is not a valid integer value.\n");
+    EXPECT_NE(r.out.find("DefaultReport=3\nDefaultSite=0\n"), std::string::npos) << r.out;
+}
+
+TEST(CliSettings, MissingFileIsCreatedEmpty) {
+    TempDir dir;
+    const Result r = runCli(dir, {"-C", dir.path().string(), "settings"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(readFile(dir / "Kestrova.ini"), "");
+}
+
+struct BadLine {
+    const char* name;
+    std::vector<std::string> args;
+};
+
+class CliUsage : public ::testing::TestWithParam<BadLine> {};
+
+TEST_P(CliUsage, PrintsUsageAndExitsWithTwo) {
+    TempDir dir;
+    const Result r = runCli(dir, GetParam().args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("usage: kestrova-cli"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadCommandLines, CliUsage,
+    ::testing::Values(BadLine{"NoCommand", {}}, BadLine{"Unknown", {"frobnicate"}},
+                      BadLine{"MissingDir", {"sites", "-C"}},
+                      BadLine{"BadNow", {"--now", "2024-13-01 00:00:00", "sites"}},
+                      BadLine{"ExtraArgument", {"sites", "extra"}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+} // namespace
+} // namespace kestrova
