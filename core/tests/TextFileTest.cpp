@@ -61,6 +61,7 @@ TEST(TextFile, ReplaceIntoMissingDirectoryFailsAndKeepsNothing) {
     TempDir dir;
     EXPECT_THROW(replaceFile(dir / "missing" / "a.txt", "x"), IoError);
     EXPECT_THROW(readLines(dir / "absent.txt"), IoError);
+    EXPECT_THROW(readLines(dir.path()), IoError); // a directory opens but cannot be read
 }
 
 TEST(TextFile, AppendCreatesThenAppends) {
