@@ -20,41 +20,46 @@ std::string booleanText(bool value) {
     return value ? "T" : "F";
 }
 
-// Field lookups by key, for the record and for a read-only record alike.
-template <typename Record> auto booleanField(Record& s, std::string_view key) {
-    using Field = decltype(&s.secureReports);
-    if (key == "UpdateDateTimeAutomatically")
-        return Field{&s.updateDateTimeAutomatically};
-    if (key == "UploadKestrovaData")
-        return Field{&s.uploadKestrovaData};
-    if (key == "ClearKestrovaMemory")
-        return Field{&s.clearKestrovaMemory};
-    if (key == "GenerateFrequencyReport")
-        return Field{&s.generateFrequencyReport};
-    if (key == "OpenReportAfterProcessing")
-        return Field{&s.openReportAfterProcessing};
-    if (key == "DiscardUnknownCheckpoints")
-        return Field{&s.discardUnknownCheckpoints};
-    if (key == "RemoveDuplicatePoints")
-        return Field{&s.removeDuplicatePoints};
-    if (key == "SecureReports")
-        return Field{&s.secureReports};
-    return Field{nullptr};
+template <typename Field> struct KeyedField {
+    std::string_view key;
+    Field Settings::*member;
+};
+
+constexpr KeyedField<bool> kBooleanFields[] = {
+    {"UpdateDateTimeAutomatically", &Settings::updateDateTimeAutomatically},
+    {"UploadKestrovaData", &Settings::uploadKestrovaData},
+    {"ClearKestrovaMemory", &Settings::clearKestrovaMemory},
+    {"GenerateFrequencyReport", &Settings::generateFrequencyReport},
+    {"OpenReportAfterProcessing", &Settings::openReportAfterProcessing},
+    {"DiscardUnknownCheckpoints", &Settings::discardUnknownCheckpoints},
+    {"RemoveDuplicatePoints", &Settings::removeDuplicatePoints},
+    {"SecureReports", &Settings::secureReports},
+};
+
+constexpr KeyedField<std::string> kTextFields[] = {
+    {"ReportHeader", &Settings::reportHeader}, {"ReportFooter", &Settings::reportFooter},
+    {"AboutWeb", &Settings::aboutWeb},         {"LanguageFile", &Settings::languageFile},
+    {"CommPort", &Settings::commPort},
+};
+
+// The record's field for a key, for the record and for a read-only record alike; null for a
+// key of another kind.
+template <typename Field, std::size_t N, typename Record>
+auto fieldFor(const KeyedField<Field> (&table)[N], Record& record, std::string_view key)
+    -> decltype(&(record.*(table[0].member))) {
+    for (const auto& entry : table) {
+        if (entry.key == key)
+            return &(record.*(entry.member));
+    }
+    return nullptr;
 }
 
-template <typename Record> auto textField(Record& s, std::string_view key) {
-    using Field = decltype(&s.reportHeader);
-    if (key == "ReportHeader")
-        return Field{&s.reportHeader};
-    if (key == "ReportFooter")
-        return Field{&s.reportFooter};
-    if (key == "AboutWeb")
-        return Field{&s.aboutWeb};
-    if (key == "LanguageFile")
-        return Field{&s.languageFile};
-    if (key == "CommPort")
-        return Field{&s.commPort};
-    return Field{nullptr};
+template <typename Record> auto booleanField(Record& record, std::string_view key) {
+    return fieldFor(kBooleanFields, record, key);
+}
+
+template <typename Record> auto textField(Record& record, std::string_view key) {
+    return fieldFor(kTextFields, record, key);
 }
 
 // The name of an entry line: the text before its first "=", or nothing for a line without one.
