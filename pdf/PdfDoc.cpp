@@ -1,0 +1,348 @@
+#include "pdf/PdfDoc.h"
+
+#include <cstdio>
+#include <ostream>
+
+#include "pdf/PdfFonts.h"
+
+namespace kestrova::pdf {
+
+namespace {
+
+std::string PaddedNumber(std::int64_t value, int digits) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%0*lld", digits, static_cast<long long>(value));
+    return buffer;
+}
+
+std::string Operand(float value) {
+    return FormatPdfNumber(static_cast<double>(value));
+}
+
+// A colour byte as its component: byte / 255 in the number form.
+std::string Component(std::int32_t colour, int shift) {
+    const auto byte = (colour >> shift) & 0xFF;
+    return FormatPdfNumber(static_cast<double>(static_cast<float>(byte) / 255.0f));
+}
+
+std::string ColourOperands(std::int32_t colour) {
+    if (colour < 0)
+        colour = 0;
+    return Component(colour, 0) + " " + Component(colour, 8) + " " + Component(colour, 16);
+}
+
+} // namespace
+
+// --- cross-reference and trailer -------------------------------------------------------------
+
+TPdfXref::TPdfXref() {
+    entries_.push_back({0, 65535, 'f', nullptr});
+}
+
+void TPdfXref::AddObject(const TPdfObjectPtr& object) {
+    if (!object || object->ObjectType() != TPdfObjectType::otDirectObject)
+        throw EPdfInvalidOperation("AddObject --wrong object type.");
+    object->SetObjectNumber(static_cast<int>(entries_.size()), 0);
+    entries_.push_back({0, 0, 'n', object});
+}
+
+TPdfObjectPtr TPdfXref::GetObject(int number) const {
+    if (number <= 0 || static_cast<std::size_t>(number) >= entries_.size())
+        return nullptr;
+    return entries_[static_cast<std::size_t>(number)].value;
+}
+
+TPdfTrailer::TPdfTrailer() : attributes_(std::make_shared<TPdfDictionary>()) {
+    attributes_->AddItem("Size", std::make_shared<TPdfNumber>(0));
+}
+
+void TPdfTrailer::WriteToStream(TPdfOutput& out) const {
+    out += "trailer\r\n";
+    attributes_->WriteValueToStream(out);
+    out += "\r\nstartxref\r\n";
+    out += std::to_string(xrefAddress_);
+    out += "\r\n%%EOF\r\n";
+}
+
+// --- dictionary wrappers and fonts -----------------------------------------------------------
+
+void TPdfDictionaryWrapper::SetData(std::shared_ptr<TPdfDictionary> data) {
+    data_ = std::move(data);
+}
+
+TPdfFont::TPdfFont(TPdfXref&, std::string name) : name_(std::move(name)) {}
+
+std::string TPdfFont::ResourceName() const {
+    if (const auto* name = Data() ? Data()->PdfNameByName("Name") : nullptr)
+        return name->Value();
+    return {};
+}
+
+void TPdfCanvasAttribute::SetFontSize(float size) {
+    if (size < 0 || size > 300)
+        throw EPdfInvalidValue("SetCharSpace --invalid font size");
+    fontSize_ = size;
+}
+
+// --- drawing surface -------------------------------------------------------------------------
+
+void TPdfCanvas::SetPage(std::shared_ptr<TPdfDictionary> page,
+                         std::shared_ptr<TPdfStream> contents) {
+    page_ = std::move(page);
+    contents_ = std::move(contents);
+    attribute_.Reset();
+}
+
+void TPdfCanvas::RequirePage() const {
+    if (!page_ || !contents_)
+        throw EPdfInvalidOperation("GetPage --the Page is nil");
+}
+
+void TPdfCanvas::Emit(const std::string& line) {
+    RequirePage();
+    contents_->Append(line);
+    contents_->Append("\n");
+}
+
+void TPdfCanvas::SetStrokeRgb(std::int32_t colour) {
+    Emit(ColourOperands(colour) + " RG");
+}
+
+void TPdfCanvas::SetFillRgb(std::int32_t colour) {
+    Emit(ColourOperands(colour) + " rg");
+}
+
+void TPdfCanvas::SetPenWidth(float width) {
+    Emit(Operand(width) + " w");
+}
+
+void TPdfCanvas::PathMove(float x, float y) {
+    Emit(Operand(x) + " " + Operand(y) + " m");
+}
+
+void TPdfCanvas::PathLine(float x, float y) {
+    Emit(Operand(x) + " " + Operand(y) + " l");
+}
+
+void TPdfCanvas::PathRect(float x, float y, float width, float height) {
+    Emit(Operand(x) + " " + Operand(y) + " " + Operand(width) + " " + Operand(height) + " re");
+}
+
+void TPdfCanvas::StrokePath() {
+    Emit("S");
+}
+
+void TPdfCanvas::FillPath() {
+    Emit("f");
+}
+
+void TPdfCanvas::SelectFont(const std::string& fontName, float size) {
+    RequirePage();
+    TPdfFont& font = doc_.GetFont(fontName);
+    if (attribute_.Font() == &font && attribute_.FontSize() == size)
+        return;
+    const std::string resourceName = font.ResourceName();
+    auto* resources = page_->PdfDictionaryByName("Resources");
+    auto* fonts = resources ? resources->PdfDictionaryByName("Font") : nullptr;
+    if (fonts && !fonts->ValueByName(resourceName))
+        fonts->AddItem(resourceName, font.Data());
+    Emit(FormatPdfName(resourceName) + " " + Operand(size) + " Tf");
+    attribute_.SetFont(&font);
+    attribute_.SetFontSize(size);
+}
+
+void TPdfCanvas::PlaceText(float x, float y, std::string_view text) {
+    RequirePage();
+    Emit("BT");
+    Emit(Operand(x) + " " + Operand(y) + " Td");
+    Emit(FormatPdfText(text) + " Tj");
+    Emit("ET");
+}
+
+float TPdfCanvas::MeasureText(std::string_view text) const {
+    const TPdfFont* font = attribute_.Font();
+    if (!font)
+        return 0;
+    const float size = attribute_.FontSize();
+    float width = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        width += static_cast<float>(font->GetCharWidth(text, i)) * size / 1000.0f;
+    return width;
+}
+
+float TPdfCanvas::CurrentPageWidth() const {
+    RequirePage();
+    const auto* box = page_->PdfArrayByName("MediaBox");
+    if (!box || box->ItemCount() < 4)
+        return 0;
+    const auto* width = dynamic_cast<const TPdfNumber*>(box->Items(2).get());
+    return width ? static_cast<float>(width->Value()) : 0;
+}
+
+// --- document --------------------------------------------------------------------------------
+
+TPdfDoc::TPdfDoc(const kestrova::Clock& clock) : clock_(clock), canvas_(*this) {}
+
+TPdfDoc::~TPdfDoc() {
+    FreeDoc();
+}
+
+void TPdfDoc::FreeDoc() {
+    canvas_.SetPage(nullptr, nullptr);
+    fonts_.clear();
+    pages_.reset();
+    catalog_.SetData(nullptr);
+    info_.SetData(nullptr);
+    trailer_.reset();
+    xref_.reset();
+    hasDoc_ = false;
+}
+
+std::string TPdfDoc::DateText() const {
+    const LocalDateTime t = clock_.now();
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "D:%04d%02d%02d%02d%02d%02d", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second);
+    return buffer;
+}
+
+void TPdfDoc::StartDocument() {
+    FreeDoc();
+    xref_ = std::make_unique<TPdfXref>();
+    trailer_ = std::make_unique<TPdfTrailer>();
+
+    auto catalog = std::make_shared<TPdfDictionary>();
+    xref_->AddObject(catalog);
+    catalog->AddItem("Type", std::make_shared<TPdfName>("Catalog"));
+    catalog_.SetData(catalog);
+    trailer_->Attributes().AddItem("Root", catalog);
+
+    auto info = std::make_shared<TPdfDictionary>();
+    xref_->AddObject(info);
+    info->AddItem("Producer", std::make_shared<TPdfText>("KestrovaPdf version 0.9"));
+    info_.SetData(info);
+    trailer_->Attributes().AddItem("Info", info);
+    info->AddItem("CreationDate", std::make_shared<TPdfText>(DateText()));
+
+    pages_ = std::make_shared<TPdfDictionary>();
+    xref_->AddObject(pages_);
+    pages_->AddItem("Type", std::make_shared<TPdfName>("Pages"));
+    pages_->AddItem("Kids", std::make_shared<TPdfArray>());
+    pages_->AddItem("Count", std::make_shared<TPdfNumber>(0));
+    catalog->AddItem("Pages", pages_);
+
+    hasDoc_ = true;
+}
+
+void TPdfDoc::AddPage() {
+    if (!hasDoc_ || !pages_)
+        throw EPdfInvalidOperation("AddPage --current pages null.");
+
+    auto page = std::make_shared<TPdfDictionary>();
+    xref_->AddObject(page);
+    auto* kids = pages_->PdfArrayByName("Kids");
+    kids->AddItem(page);
+    pages_->PdfNumberByName("Count")->SetValue(static_cast<std::int32_t>(kids->ItemCount()));
+
+    page->AddItem("Type", std::make_shared<TPdfName>("Page"));
+    page->AddItem("Parent", pages_);
+    auto mediaBox = std::make_shared<TPdfArray>();
+    mediaBox->AddItem(std::make_shared<TPdfNumber>(0));
+    mediaBox->AddItem(std::make_shared<TPdfNumber>(0));
+    mediaBox->AddItem(std::make_shared<TPdfNumber>(pageWidth_));
+    mediaBox->AddItem(std::make_shared<TPdfNumber>(pageHeight_));
+    page->AddItem("MediaBox", mediaBox);
+
+    auto resources = std::make_shared<TPdfDictionary>();
+    resources->AddItem("Font", std::make_shared<TPdfDictionary>());
+    resources->AddItem("XObject", std::make_shared<TPdfDictionary>());
+    auto procSet = std::make_shared<TPdfArray>();
+    procSet->AddItem(std::make_shared<TPdfName>("PDF"));
+    procSet->AddItem(std::make_shared<TPdfName>("Text"));
+    procSet->AddItem(std::make_shared<TPdfName>("ImageC"));
+    resources->AddItem("ProcSet", procSet);
+    page->AddItem("Resources", resources);
+
+    auto contents = std::make_shared<TPdfStream>();
+    xref_->AddObject(contents);
+    page->AddItem("Contents", contents);
+
+    canvas_.SetPage(page, contents);
+    canvas_.SelectFont("Arial", 10);
+}
+
+TPdfCanvas& TPdfDoc::GetCanvas() {
+    if (!hasDoc_)
+        throw EPdfInvalidOperation("GetCanvas --Document is null");
+    return canvas_;
+}
+
+TPdfFont& TPdfDoc::GetFont(const std::string& fontName) {
+    if (!hasDoc_)
+        throw EPdfInvalidOperation("GetFont --document is null.");
+    for (const auto& font : fonts_)
+        if (font->Name() == fontName)
+            return *font;
+    return CreateFont(fontName);
+}
+
+TPdfFont& TPdfDoc::CreateFont(const std::string& fontName) {
+    const TPdfFontFactory* factory = FindPdfFontClass(fontName);
+    if (!factory)
+        throw EPdfInvalidOperation("Class " + fontName + " not found");
+    std::unique_ptr<TPdfFont> font = (*factory)(*xref_, fontName);
+    font->Data()->AddItem("Name",
+                          std::make_shared<TPdfName>("F" + std::to_string(fonts_.size())));
+    fonts_.push_back(std::move(font));
+    return *fonts_.back();
+}
+
+std::string TPdfDoc::SaveToString() {
+    if (!hasDoc_)
+        throw EPdfInvalidOperation("SaveToStream --there is no document to save.");
+    if (!canvas_.HasPage())
+        throw EPdfInvalidOperation("GetPage --the Page is nil");
+
+    info_.Data()->AddItem("ModDate", std::make_shared<TPdfText>(DateText()));
+    catalog_.Data()->RemoveItem("OpenAction");
+
+    TPdfOutput out = "%PDF-1.2 \r\n";
+    for (std::size_t k = 1; k < xref_->ItemCount(); ++k) {
+        TPdfXrefEntry& entry = xref_->Items(k);
+        entry.byteOffset = static_cast<std::int64_t>(out.size());
+        if (!entry.value || entry.value->ObjectType() != TPdfObjectType::otIndirectObject)
+            throw EPdfInvalidOperation("internal error wrong object type");
+        out += std::to_string(k);
+        out += ' ';
+        out += std::to_string(entry.generationNumber);
+        out += " obj\r\n";
+        entry.value->WriteValueToStream(out);
+        out += "\r\nendobj\r\n";
+    }
+
+    trailer_->SetXrefAddress(static_cast<std::int64_t>(out.size()));
+    out += "xref\r\n0 ";
+    out += std::to_string(xref_->ItemCount());
+    out += "\r\n";
+    for (std::size_t k = 0; k < xref_->ItemCount(); ++k) {
+        const TPdfXrefEntry& entry = xref_->Items(k);
+        out += PaddedNumber(entry.byteOffset, 10);
+        out += ' ';
+        out += PaddedNumber(entry.generationNumber, 5);
+        out += ' ';
+        out += entry.entryType;
+        out += "\r\n";
+    }
+
+    trailer_->Attributes().PdfNumberByName("Size")->SetValue(
+        static_cast<std::int32_t>(xref_->ItemCount()));
+    trailer_->WriteToStream(out);
+    return out;
+}
+
+void TPdfDoc::SaveToStream(std::ostream& stream) {
+    const std::string bytes = SaveToString();
+    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+} // namespace kestrova::pdf
