@@ -1,0 +1,178 @@
+// The main-window state that the comms thread, upload processing and the windows share: the
+// status line, the baton labels, the LED, the progress bar, the caption, the id to give the next
+// baton and the baton-write store. Every read and write takes one lock, so each exchange is a
+// whole value; every change is announced to the subscribers on the writer's thread, after the
+// lock is released, so a window can post it to its own thread and redraw from a fresh read.
+// Standard library only.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestrova {
+
+enum class LedColour { Yellow, Purple, Lime, Green };
+enum class TextColour { Normal, Red, Blue };
+
+// A label of the main window as the logic sees it.
+struct LabelState {
+    std::string text;
+    TextColour colour = TextColour::Normal;
+    bool visible = true;
+
+    friend bool operator==(const LabelState&, const LabelState&) = default;
+};
+
+enum class Label {
+    Id,
+    Version,
+    Date,
+    Time,
+    Extra,
+    NoData
+}; // lblID lblVer lblDate lblTime
+   // lblExtra Label4
+
+struct GaugeState {
+    std::int64_t progress = 0;
+    std::int64_t maximum = 100;
+    bool blue = false; // the foreground colour the station search gives it
+
+    friend bool operator==(const GaugeState&, const GaugeState&) = default;
+};
+
+// What changed; a subscriber reads the new value itself.
+enum class MainField {
+    StatusText,
+    BatonIdent,
+    BatonVersion,
+    Labels,
+    Led,
+    Gauge,
+    Caption,
+    Image,
+    IdToSet,
+    IdField,
+    AutoIncrementId,
+    PortNumber,
+    StationChecked,
+    WriteStore,
+    // Not a value: the comms thread asks for the window to be restored and brought forward.
+    BringToFront,
+};
+
+// One failed-patrol programming record: the seven data bytes of a memory record.
+using StoreRecord = std::array<std::uint8_t, 7>;
+
+class MainState {
+public:
+    static constexpr std::size_t kStoreCapacity = 110;
+
+    using Listener = std::function<void(MainField)>;
+
+    std::string statusText() const;
+    void setStatusText(std::string text);
+
+    std::string batonIdent() const;
+    void setBatonIdent(std::string text);
+    std::string batonVersion() const;
+    void setBatonVersion(std::string text);
+
+    LabelState label(Label which) const;
+    void setLabelText(Label which, std::string text);
+    void setLabelColour(Label which, TextColour colour);
+    void setLabelVisible(Label which, bool visible);
+
+    LedColour led() const;
+    void setLed(LedColour colour);
+
+    GaugeState gauge() const;
+    void setGaugeProgress(std::int64_t progress);
+    void setGaugeMaximum(std::int64_t maximum);
+    void addGaugeMaximum(std::int64_t amount);
+    void advanceGauge();
+    void setGaugeBlue(bool blue);
+
+    std::string caption() const;
+    void setCaption(std::string caption);
+
+    bool imageVisible() const;
+    void setImageVisible(bool visible);
+
+    void requestBringToFront();
+
+    // The id to give the next baton; empty for none.
+    std::string idToSet() const;
+    void setIdToSet(std::string id);
+    // The text of the Id number window's field, which the auto-increment counts up.
+    std::string idFieldText() const;
+    void setIdFieldText(std::string text);
+    bool autoIncrementId() const;
+    void setAutoIncrementId(bool on);
+
+    int portNumber() const;
+    void setPortNumber(int port);
+    bool stationChecked() const;
+    void setStationChecked(bool checked);
+
+    bool gaugeCounting() const;
+    void setGaugeCounting(bool counting);
+    int clockPollCount() const;
+    void setClockPollCount(int count);
+
+    // The baton-write store. Preparers replace it whole; records beyond the capacity are
+    // refused (std::length_error) rather than written past the store.
+    void setWriteStore(const std::vector<StoreRecord>& records);
+    std::int64_t storeLen() const;
+    // Record `index` of the store, counted from 1; no value outside 1 … StoreLen.
+    std::optional<StoreRecord> storeRecord(std::int64_t index) const;
+    std::int64_t storeIndex() const;
+    void setStoreIndex(std::int64_t index);
+    bool writePending() const;
+    void setWritePending(bool pending);
+
+    bool closeRequested() const;
+    void setCloseRequested(bool requested);
+
+    int subscribe(Listener listener);
+    void unsubscribe(int id);
+
+private:
+    // Applies `change` under the lock; announces `field` when it reports a change.
+    template <typename Change> void update(MainField field, Change&& change);
+    void notify(MainField field);
+
+    mutable std::mutex mutex_;
+    std::string statusText_;
+    std::string batonIdent_;
+    std::string batonVersion_;
+    std::array<LabelState, 6> labels_{};
+    LedColour led_ = LedColour::Yellow;
+    GaugeState gauge_;
+    std::string caption_ = "Kestrova";
+    bool imageVisible_ = false;
+    std::string idToSet_;
+    std::string idFieldText_ = "0000";
+    bool autoIncrementId_ = false;
+    int portNumber_ = 0;
+    bool stationChecked_ = false;
+    bool gaugeCounting_ = false;
+    int clockPollCount_ = 0;
+    std::array<StoreRecord, kStoreCapacity> writeStore_{};
+    std::int64_t storeLen_ = 0;
+    std::int64_t storeIndex_ = 0;
+    bool writePending_ = false;
+    bool closeRequested_ = false;
+
+    mutable std::mutex listenersMutex_;
+    std::map<int, Listener> listeners_;
+    int nextListener_ = 0;
+};
+
+} // namespace kestrova

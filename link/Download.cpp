@@ -1,0 +1,182 @@
+// Reading the memory chips into "Raw.txt" and clearing them. A chip is read record by record:
+// Set Pointer to the next record wanted, then Read Next after every accepted record; a record
+// with a wrong check byte stops the flow, and after 1.5 s of silence the chip is asked again
+// from the record after the last one accepted, so no record is lost or written twice. A chip
+// is cleared only after its last record is in the file.
+#include "core/TextFile.h"
+#include "link/CommsSession.h"
+#include "link/UploadFile.h"
+
+namespace kestrova {
+
+namespace {
+constexpr std::int64_t kMaxChipBytes = 32800;
+constexpr int kTimeoutsBeforeGivingUp = 6;
+} // namespace
+
+void CommsSession::recordStep() {
+    replyDeadline_ = now() + 1500;
+    if (pktCount_ == 0) {
+        // Record 0 is the chip's header record: it starts the file, but is no clocking.
+        pktCount_ = 1;
+        trace("Inc PktCount A < " + std::to_string(pktCount_));
+        if (!downloadPending_) {
+            startUploadFile(s_.programDir, s_.state.label(Label::Id).text);
+            downloadPending_ = true;
+            committedSize_ = std::filesystem::file_size(uploadFilePath(s_.programDir));
+        }
+    } else {
+        ++pktCount_;
+        trace("Inc PktCount B < " + std::to_string(pktCount_));
+        RecordData data{};
+        std::copy(rxBuf_.begin() + 1, rxBuf_.begin() + 8, data.begin());
+        appendClockingLine(s_.programDir, clockingLine(data, pktCount_, s_.wallClock.now()));
+    }
+    if ((pktCount_ + 1) * 8 > memSize_) {
+        state_ = kChipEnded;
+        dly_ = 100;
+        removeBytes(10);
+        trace("RxInd=" + std::to_string(rxBuf_.size()) + " >After Rec 0E Command C < " +
+              std::to_string(chipMem_));
+        return;
+    }
+    s_.state.setStatusText(downloadStatus());
+    removeBytes(10);
+    trace("RxInd=" + std::to_string(rxBuf_.size()) + " >After Rec 0E Command D < " +
+          std::to_string(pktCount_) + " " + std::to_string(memSize_ / 8));
+    send(ReadNextFrame());
+    rxOk_ = false;
+    timeoutCount_ = 0;
+}
+
+void CommsSession::stepNextChip() {
+    s_.state.setStatusText(chipMem_ == 2 ? message(16) : chipStatus(message(16)));
+    emptyBuffer();
+    trace("RxInd=0 >Send 09 Command< Del=" + std::to_string(chipMem_) + " " + std::to_string(dly_));
+    sizeReply_.reset();
+    const auto chip = static_cast<std::uint8_t>(chipMem_);
+    chipMem_ -= 2;
+    if (!sendAndAwait(GetSizeFrame(chip), 500) || !sizeReply_) {
+        // A voltage report also ends the wait, but brings no size: counted as no answer.
+        state_ = kRestart;
+        trace("TimeOut with Get mem size");
+        return;
+    }
+    emptyBuffer();
+    memSize_ = *sizeReply_;
+    trace("MemSize=" + std::to_string(memSize_));
+    if (sizeReplyEmptyFlag_ || memSize_ < 9) {
+        if (chipMem_ <= -2) {
+            if (identNameIs({"Kest", "KEST", "KesC"})) {
+                s_.state.setLabelText(Label::NoData, "No Data in Kestrova");
+                s_.state.setLabelVisible(Label::NoData, true);
+            }
+            chipMem_ = -20;
+            state_ = kMain;
+            trace("RxInd=0 >After Rec 0A Command B < " + std::to_string(dly_));
+        } else {
+            state_ = kNextChip;
+            trace("RxInd=0 >After Rec 0A Command C < " + std::to_string(dly_));
+        }
+        return;
+    }
+    s_.state.setLabelVisible(Label::NoData, false);
+    pktCount_ = 0;
+    memSize_ = std::min(memSize_, kMaxChipBytes);
+    s_.state.setGaugeMaximum(memSize_ + (memSize_ / 8) * 4 + 8);
+    s_.state.setGaugeProgress(0);
+    if (!settings_.uploadKestrovaData) {
+        state_ = kChipEnded;
+    } else {
+        s_.state.setGaugeCounting(true);
+        s_.state.setStatusText(downloadStatus());
+        timeoutCount_ = 0;
+        downloadChip();
+    }
+    dly_ = 100;
+}
+
+void CommsSession::downloadChip() {
+    for (;;) {
+        s_.state.addGaugeMaximum(20);
+        DelayServicing(500);
+        trace("RxInd=0 >Send 0B Command< " + std::to_string(pktCount_) + " " +
+              hexByte(static_cast<std::uint8_t>(pktCount_ / 256)) + " " +
+              hexByte(static_cast<std::uint8_t>(pktCount_ % 256)));
+        emptyBuffer();
+        send(SetPointerFrame(static_cast<std::uint8_t>(chipMem_ + 2),
+                             static_cast<std::uint16_t>(8 * pktCount_)));
+        rxOk_ = false;
+        replyDeadline_ = now() + 1500;
+        // The echo, the status, the Read Next echoes and every record move the deadline on:
+        // this lasts while records keep coming and ends 1.5 s after the last one.
+        parseUntilDeadline();
+        const bool recordsRemain = (pktCount_ + 1) * 8 <= memSize_;
+        if (recordsRemain)
+            ++timeoutCount_;
+        trace("Timeout with Send 0B/0D Command Normal< " + std::to_string(pktCount_));
+        if (stopping())
+            return;
+        if (timeoutCount_ != kTimeoutsBeforeGivingUp && recordsRemain)
+            continue;
+        if (timeoutCount_ == kTimeoutsBeforeGivingUp) {
+            // Abandoned: the lines so far stay, the chip is neither read further nor cleared.
+            trace(">Timeout with Send 0B/0D Command< " + std::to_string(pktCount_));
+            timeoutCount_ = 0;
+        }
+        return;
+    }
+}
+
+// An upload that was cut short (the baton taken off, a reply that never came) leaves a file
+// that no processing has seen, and the next upload would start the file afresh. The chips
+// already cleared exist nowhere else, so their lines are processed now; the lines of a chip
+// that was not cleared are cut off, since the baton still holds them and gives them again.
+void CommsSession::recoverInterruptedUpload() {
+    if (!downloadPending_)
+        return;
+    downloadPending_ = false;
+    const std::filesystem::path file = uploadFilePath(s_.programDir);
+    if (committedSize_ && fileExists(file) && std::filesystem::file_size(file) > *committedSize_)
+        std::filesystem::resize_file(file, *committedSize_);
+    committedSize_.reset();
+    trace("Interrupted upload");
+    if (settings_.uploadKestrovaData) {
+        trace("Synchronize(frmMain.DoRaw)");
+        s_.ui.runAndWait([this] { s_.processor.DoRaw(); }, stop_);
+        trace("Synchronize(frmMain.DoRaw) End");
+    }
+}
+
+void CommsSession::stepChipEnded() {
+    if (settings_.clearKestrovaMemory || s_.state.writePending()) {
+        if (!settings_.uploadKestrovaData) {
+            const std::string action =
+                "Kestrova cleared without an uploaded " + s_.state.label(Label::Id).text;
+            s_.ui.runAndWait([&] { s_.adminLog.WriteAdminLog("unknown", action); }, stop_);
+        }
+        s_.state.setStatusText(chipStatus(message(17)));
+        s_.state.addGaugeMaximum(7);
+        emptyBuffer();
+        trace("RxInd=0 >Send 11 Command (Clr Mem)< " + std::to_string(dly_));
+        // End address 8 leaves only the header record in the chip.
+        if (!sendAndAwait(SetEndFrame(static_cast<std::uint8_t>(chipMem_ + 2), 0x0008), 500)) {
+            state_ = kRestart;
+            trace("TimeOut with Clear Mem");
+        } else if (downloadPending_) {
+            // This chip's lines now exist only in the file.
+            committedSize_ = std::filesystem::file_size(uploadFilePath(s_.programDir));
+        }
+        return;
+    }
+    if (chipMem_ <= -2) {
+        state_ = kMain;
+        dly_ = 10;
+        trace("RxInd=0 >180 Timer End of download gt 160< " + std::to_string(dly_));
+        return;
+    }
+    state_ = kNextChip;
+    trace("RxInd=0 >180 Timer gt 200< " + std::to_string(dly_));
+}
+
+} // namespace kestrova

@@ -1,0 +1,21 @@
+// Writing the serial trace.
+#include "link/SerialTrace.h"
+
+#include "core/FileNames.h"
+#include "core/TextFile.h"
+
+namespace kestrova {
+
+SerialTrace::SerialTrace(std::filesystem::path programDir, std::string sessionNumber)
+    : programDir_(std::move(programDir)), fileName_("Rs" + sessionNumber + ".txt") {}
+
+void SerialTrace::TraceSerial(std::uint64_t pass, const std::string& text) {
+    if (text == last_)
+        return;
+    if (!fileExists(resolveInDirectory(programDir_, "Rs232.txt")))
+        return;
+    appendLine(resolveInDirectory(programDir_, fileName_), std::to_string(pass) + " ,, " + text);
+    last_ = text;
+}
+
+} // namespace kestrova

@@ -1,0 +1,174 @@
+// termios back end of the serial port.
+#include "link/TermiosPort.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace kestrova {
+
+TermiosPort::TermiosPort(LinkClock& clock)
+    : clock_(clock), wakeFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+TermiosPort::~TermiosPort() {
+    close();
+    if (wakeFd_ >= 0)
+        ::close(wakeFd_);
+}
+
+void TermiosPort::setPort(const std::string& name) {
+    device_ = name;
+}
+
+bool TermiosPort::open() {
+    close();
+    if (device_.empty())
+        return false;
+    const int fd = ::open(device_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    termios tio{};
+    if (::tcgetattr(fd, &tio) != 0) {
+        ::close(fd);
+        return false;
+    }
+    ::cfmakeraw(&tio);
+    ::cfsetispeed(&tio, B9600);
+    ::cfsetospeed(&tio, B9600);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CRTSCTS | HUPCL);
+    tio.c_cflag |= static_cast<tcflag_t>(CS8 | CSTOPB | CLOCAL | CREAD);
+    tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
+        ::close(fd);
+        return false;
+    }
+    // Whatever the device received before the open belongs to nobody.
+    ::tcflush(fd, TCIOFLUSH);
+    fd_ = fd;
+    return true;
+}
+
+void TermiosPort::close() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+bool TermiosPort::isOpen() const {
+    return fd_ >= 0;
+}
+
+void TermiosPort::lost() {
+    close();
+}
+
+std::size_t TermiosPort::inputCount() {
+    if (fd_ < 0)
+        return 0;
+    int count = 0;
+    if (::ioctl(fd_, FIONREAD, &count) != 0) {
+        lost();
+        return 0;
+    }
+    return count > 0 ? static_cast<std::size_t>(count) : 0;
+}
+
+Bytes TermiosPort::read(std::size_t n) {
+    Bytes bytes(n);
+    if (fd_ < 0 || n == 0)
+        return {};
+    const ssize_t got = ::read(fd_, bytes.data(), n);
+    if (got < 0) {
+        if (errno != EAGAIN && errno != EINTR)
+            lost();
+        return {};
+    }
+    bytes.resize(static_cast<std::size_t>(got));
+    return bytes;
+}
+
+std::size_t TermiosPort::write(ByteView bytes) {
+    std::size_t done = 0;
+    while (fd_ >= 0 && done < bytes.size()) {
+        const ssize_t put = ::write(fd_, bytes.data() + done, bytes.size() - done);
+        if (put > 0) {
+            done += static_cast<std::size_t>(put);
+            continue;
+        }
+        if (put < 0 && (errno == EAGAIN || errno == EINTR)) {
+            pollfd out{fd_, POLLOUT, 0};
+            if (::poll(&out, 1, 1000) <= 0 || (out.revents & (POLLERR | POLLHUP | POLLNVAL)))
+                lost();
+            continue;
+        }
+        lost();
+    }
+    return done;
+}
+
+bool TermiosPort::drain() {
+    if (fd_ < 0)
+        return false;
+    if (::tcdrain(fd_) != 0 && errno != EINVAL && errno != ENOTTY) {
+        lost();
+        return false;
+    }
+    return true;
+}
+
+bool TermiosPort::setDtr(bool on) {
+    if (!drain())
+        return false;
+    int bits = TIOCM_DTR;
+    return ::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &bits) == 0;
+}
+
+bool TermiosPort::setBreak(bool on) {
+    if (!drain())
+        return false;
+    return ::ioctl(fd_, on ? TIOCSBRK : TIOCCBRK) == 0;
+}
+
+void TermiosPort::waitForInput(std::uint64_t deadlineMs, std::stop_token stop) {
+    if (fd_ < 0 || wakeFd_ < 0) {
+        clock_.sleepUntil(deadlineMs, stop);
+        return;
+    }
+    const int wake = wakeFd_;
+    const std::stop_callback onStop(stop, [wake] {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t put = ::write(wake, &one, sizeof one);
+    });
+    while (!stop.stop_requested() && fd_ >= 0) {
+        const std::uint64_t now = clock_.nowMs();
+        if (now >= deadlineMs)
+            return;
+        pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+        const int ready =
+            ::poll(fds, 2, static_cast<int>(std::min<std::uint64_t>(deadlineMs - now, 60000)));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready < 0 || (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL))) {
+            lost();
+            break;
+        }
+        if (fds[0].revents & POLLIN)
+            return;
+        if (fds[1].revents & POLLIN) {
+            std::uint64_t count = 0;
+            [[maybe_unused]] const ssize_t got = ::read(wakeFd_, &count, sizeof count);
+            return;
+        }
+    }
+    if (!stop.stop_requested())
+        clock_.sleepUntil(deadlineMs, stop);
+}
+
+} // namespace kestrova

@@ -1,0 +1,43 @@
+// The real serial port on Linux, over termios: 9600 baud 8N2 without flow control, the wait
+// as poll() on the device and on an event that a stop request signals, FIONREAD for the input
+// count, TIOCMBIS/TIOCMBIC for DTR and TIOCSBRK/TIOCCBRK for break. A device that fails (an
+// unplugged adapter) is closed at once, so the session sees a closed port instead of a stream
+// of errors, and its own restart reopens it. Standard library and POSIX only.
+#pragma once
+
+#include "link/SerialPort.h"
+
+#include <string>
+
+namespace kestrova {
+
+class TermiosPort : public SerialPort {
+public:
+    explicit TermiosPort(LinkClock& clock);
+    ~TermiosPort() override;
+    TermiosPort(const TermiosPort&) = delete;
+    TermiosPort& operator=(const TermiosPort&) = delete;
+
+    // Here the name is the device path.
+    void setPort(const std::string& name) override;
+    bool open() override;
+    void close() override;
+    bool isOpen() const override;
+    std::size_t inputCount() override;
+    Bytes read(std::size_t n) override;
+    std::size_t write(ByteView bytes) override;
+    bool setDtr(bool on) override;
+    bool setBreak(bool on) override;
+    void waitForInput(std::uint64_t deadlineMs, std::stop_token stop) override;
+
+private:
+    void lost();
+    bool drain();
+
+    LinkClock& clock_;
+    std::string device_;
+    int fd_ = -1;
+    int wakeFd_ = -1; // eventfd that a stop request makes readable
+};
+
+} // namespace kestrova

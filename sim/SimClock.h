@@ -1,0 +1,44 @@
+// Time for the simulated station: virtual time that moves only when the comms thread waits
+// (tests, benchmarks and the command line, where seconds of time-outs pass in microseconds and
+// every run is the same), or the steady clock (the desktop program on a simulated port).
+// Nanoseconds, so that the byte times of 9600 baud are kept exactly. Standard library only.
+#pragma once
+
+#include "link/SerialPort.h"
+
+#include <cstdint>
+#include <stop_token>
+
+namespace kestrova::sim {
+
+class SimClock : public LinkClock {
+public:
+    virtual std::int64_t nowNs() const = 0;
+    virtual void sleepUntilNs(std::int64_t deadlineNs, std::stop_token stop) = 0;
+
+    std::uint64_t nowMs() const override { return static_cast<std::uint64_t>(nowNs() / 1'000'000); }
+    void sleepUntil(std::uint64_t deadlineMs, std::stop_token stop) override {
+        sleepUntilNs(static_cast<std::int64_t>(deadlineMs) * 1'000'000, stop);
+    }
+};
+
+// Starts at one second, so that no deadline of the session falls before zero.
+class VirtualClock : public SimClock {
+public:
+    std::int64_t nowNs() const override { return nowNs_; }
+    void sleepUntilNs(std::int64_t deadlineNs, std::stop_token) override {
+        if (deadlineNs > nowNs_)
+            nowNs_ = deadlineNs;
+    }
+
+private:
+    std::int64_t nowNs_ = 1'000'000'000;
+};
+
+class SteadySimClock : public SimClock {
+public:
+    std::int64_t nowNs() const override;
+    void sleepUntilNs(std::int64_t deadlineNs, std::stop_token stop) override;
+};
+
+} // namespace kestrova::sim
