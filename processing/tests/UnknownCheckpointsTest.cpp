@@ -1,0 +1,122 @@
+#include "ProcessingFixture.h"
+
+namespace kestrova::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Unknown : public ProcessingTest {
+protected:
+    Unknown() {
+        site("Alpha", {"0000A1 = Front gate"});
+        site("Beta", {"0000B1 = Boiler room"});
+        loadSites();
+        context.settings.generateFrequencyReport = false;
+    }
+    void process() {
+        ProcessUpload(services,
+                      upload({"Id : BATON7", clocking("0000B1", "2403051405"),
+                              clocking("00000A", "2403051406"), clocking("00000B", "2403051407"),
+                              clocking("00000A", "2403051409"), "Done"}));
+    }
+};
+
+TEST_F(Unknown, PlacedInAnExistingSiteTheyFollowItsOwnClockings) {
+    chooser.action = [](UnknownCheckpointPlacement& placement) {
+        EXPECT_EQ(placement.siteNames(), (std::vector<std::string>{"Alpha", "Beta"}));
+        EXPECT_TRUE(placement.placeInExistingSite(1));
+    };
+    process();
+    EXPECT_EQ(chooser.count, 3u);
+    EXPECT_EQ(chooser.ids, (std::vector<std::string>{"00000A", "00000B"}));
+    const std::string text = report("Beta");
+    EXPECT_NE(text.find("Location\r\n"
+                        "2024/03/05 14:05  (0000B1)   Boiler room\r\n"
+                        "2024/03/05 14:06  (00000A)   2 Unknown checkpoint\r\n"
+                        "2024/03/05 14:07  (00000B)   3 Unknown checkpoint\r\n"
+                        "2024/03/05 14:09  (00000A)   2 Unknown checkpoint\r\n\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(readFile(dir / "Beta" / "checkpt.lst"), "//Checkpoint list for Beta\r\n\r\n"
+                                                      "0000B1 = Boiler room\r\n"
+                                                      "00000A = 2 Unknown checkpoint\r\n"
+                                                      "00000B = 3 Unknown checkpoint\r\n"
+                                                      "\r\n//End of File\r\n");
+    // Placed clockings are reported, not stored in day files, and the index learns nothing yet.
+    EXPECT_FALSE(fs::exists(dir / "Beta" / "Raw" / "240305.txt"));
+    EXPECT_FALSE(context.siteIndex.contains("00000A"));
+}
+
+TEST_F(Unknown, WithoutAChosenSiteTheWindowAsksAgain) {
+    chooser.action = [](UnknownCheckpointPlacement& placement) {
+        EXPECT_FALSE(placement.placeInExistingSite(std::nullopt));
+        placement.ignore();
+    };
+    process();
+    EXPECT_EQ(desk.dialogs.information,
+              std::vector<std::string>{"If the checkpoints are to be placed in an\r"
+                                       "existing site select the apropriate site\r"
+                                       "and then click Ok"});
+}
+
+TEST_F(Unknown, ANewSiteReportsExactlyTheUnknownClockings) {
+    desk.dialogs.inputAnswers = {std::string(), std::string("Alpha"), std::string("Stores")};
+    chooser.action = [](UnknownCheckpointPlacement& placement) {
+        EXPECT_FALSE(placement.placeInNewSite()); // empty answer
+        EXPECT_FALSE(placement.placeInNewSite()); // exists already
+        EXPECT_TRUE(placement.placeInNewSite());
+    };
+    process();
+    EXPECT_EQ(desk.dialogs.inputRequests.at(0).title, "New Site");
+    EXPECT_EQ(desk.dialogs.inputRequests.at(0).prompt, "Enter in the New Site Name");
+    EXPECT_EQ(desk.dialogs.errors, std::vector<std::string>{"Could Not Create the new site Alpha"});
+    EXPECT_TRUE(fs::is_directory(dir / "Stores" / "Raw"));
+    EXPECT_EQ(context.sites.names(), (std::vector<std::string>{"Alpha", "Beta", "Stores"}));
+    const std::string text = report("Stores");
+    EXPECT_NE(text.find("Location\r\n"
+                        "2024/03/05 14:06  (00000A)   1 Unknown checkpoint\r\n"
+                        "2024/03/05 14:07  (00000B)   2 Unknown checkpoint\r\n"
+                        "2024/03/05 14:09  (00000A)   1 Unknown checkpoint\r\n\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(readFile(dir / "Stores" / "checkpt.lst"), "//Checkpoint list for Kestrova\r\n\r\n"
+                                                        "00000A = 1 Unknown checkpoint\r\n"
+                                                        "00000B = 2 Unknown checkpoint\r\n"
+                                                        "\r\n//End of file\r\n");
+    EXPECT_EQ(report("Beta").find("00000A"), std::string::npos);
+}
+
+TEST_F(Unknown, ANewSiteNameMustNotLeaveTheProgramDirectory) {
+    chooser.action = [](UnknownCheckpointPlacement& placement) {
+        EXPECT_FALSE(placement.placeInNewSite("../Outside"));
+        EXPECT_FALSE(placement.placeInNewSite(".hidden"));
+        placement.ignore();
+    };
+    process();
+    EXPECT_FALSE(fs::exists(dir.path().parent_path() / "Outside"));
+    EXPECT_EQ(desk.dialogs.errors.size(), 2u);
+    EXPECT_EQ(context.sites.size(), 2u);
+}
+
+TEST_F(Unknown, IgnoredTheyAreReportedNowhere) {
+    process();
+    EXPECT_EQ(chooser.shown, 1);
+    const std::string beta = report("Beta");
+    EXPECT_EQ(beta.find("00000A"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "Alpha" / "03051407.txt"));
+}
+
+TEST_F(Unknown, DiscardUnknownCheckpointsAsksNothing) {
+    context.settings.discardUnknownCheckpoints = true;
+    process();
+    EXPECT_EQ(chooser.shown, 0);
+    EXPECT_EQ(report("Beta").find("00000A"), std::string::npos);
+}
+
+TEST_F(Unknown, NoUnknownClockingsNoQuestion) {
+    ProcessUpload(services, upload({"Id : B", clocking("0000B1", "2403051405"), "Done"}));
+    EXPECT_EQ(chooser.shown, 0);
+}
+
+} // namespace
+} // namespace kestrova::testing
