@@ -1,4 +1,5 @@
 #include "ProcessingFixture.h"
+#include "processing/PdfprintReport.h"
 
 namespace kestrova::testing {
 namespace {
@@ -83,6 +84,27 @@ TEST_F(Combined, AShortHeaderIsABatonNotARequest) {
         services, upload({"Id : 1234567890123456", clocking("0000B1", "2403051410"), "Done"}));
     EXPECT_FALSE(result.combined);
     EXPECT_TRUE(fs::exists(dir / "Beta" / "03051407.txt"));
+}
+
+} // namespace
+} // namespace kestrova::testing
+
+namespace kestrova::testing {
+namespace {
+
+TEST_F(Combined, TheDrawnReportPdfHoldsEverySectionOnItsOwnPage) {
+    pdf::PdfPrint print(desk.clock, desk.locale);
+    print.PdfSetMessages(context.messages.range(1, pdf::PdfPrint::kMessageCount));
+    PdfprintReport drawn(print);
+    ProcessingServices real{context, state, chooser, drawn};
+    context.settings.secureReports = true;
+    ProcessUpload(real, upload({"Id : " + kRange, clocking("0000A2", "2403051405"),
+                                clocking("0000B1", "2403051410"), "Done"}));
+    const std::string bytes = readFile(dir / "Report.pdf");
+    EXPECT_TRUE(bytes.starts_with("%PDF-1.2"));
+    EXPECT_NE(bytes.find("(Alpha)"), std::string::npos);
+    EXPECT_NE(bytes.find("(Beta)"), std::string::npos);
+    EXPECT_NE(bytes.find("/Count 2"), std::string::npos);
 }
 
 } // namespace
