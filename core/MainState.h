@@ -152,7 +152,10 @@ private:
     std::string statusText_;
     std::string batonIdent_;
     std::string batonVersion_;
-    std::array<LabelState, 6> labels_{};
+    // lblExtra and Label4 are warnings, hidden until the session shows them.
+    std::array<LabelState, 6> labels_{LabelState{}, LabelState{}, LabelState{}, LabelState{},
+                                      LabelState{"", TextColour::Normal, false},
+                                      LabelState{"", TextColour::Normal, false}};
     LedColour led_ = LedColour::Yellow;
     GaugeState gauge_;
     std::string caption_ = "Kestrova";

@@ -149,6 +149,7 @@ private:
     int timeoutCount_ = 0;
     // Size of "Raw.txt" up to the last line whose chip has been cleared.
     std::optional<std::uintmax_t> committedSize_;
+    std::filesystem::path uploadFile_; // "Raw.txt" as this upload created it
 };
 
 } // namespace kestrova

@@ -21,16 +21,17 @@ void CommsSession::recordStep() {
         pktCount_ = 1;
         trace("Inc PktCount A < " + std::to_string(pktCount_));
         if (!downloadPending_) {
-            startUploadFile(s_.programDir, s_.state.label(Label::Id).text);
+            uploadFile_ = startUploadFile(s_.programDir, s_.state.label(Label::Id).text);
             downloadPending_ = true;
-            committedSize_ = std::filesystem::file_size(uploadFilePath(s_.programDir));
+            committedSize_ = std::filesystem::file_size(uploadFile_);
         }
     } else {
         ++pktCount_;
         trace("Inc PktCount B < " + std::to_string(pktCount_));
         RecordData data{};
         std::copy(rxBuf_.begin() + 1, rxBuf_.begin() + 8, data.begin());
-        appendClockingLine(s_.programDir, clockingLine(data, pktCount_, s_.wallClock.now()));
+        // PktCount counts the header record too: the record at address 8k is packet k.
+        appendClockingLine(uploadFile_, clockingLine(data, pktCount_ - 1, s_.wallClock.now()));
     }
     if ((pktCount_ + 1) * 8 > memSize_) {
         state_ = kChipEnded;
@@ -136,7 +137,7 @@ void CommsSession::recoverInterruptedUpload() {
     if (!downloadPending_)
         return;
     downloadPending_ = false;
-    const std::filesystem::path file = uploadFilePath(s_.programDir);
+    const std::filesystem::path& file = uploadFile_;
     if (committedSize_ && fileExists(file) && std::filesystem::file_size(file) > *committedSize_)
         std::filesystem::resize_file(file, *committedSize_);
     committedSize_.reset();
@@ -165,7 +166,7 @@ void CommsSession::stepChipEnded() {
             trace("TimeOut with Clear Mem");
         } else if (downloadPending_) {
             // This chip's lines now exist only in the file.
-            committedSize_ = std::filesystem::file_size(uploadFilePath(s_.programDir));
+            committedSize_ = std::filesystem::file_size(uploadFile_);
         }
         return;
     }

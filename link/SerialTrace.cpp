@@ -12,7 +12,12 @@ SerialTrace::SerialTrace(std::filesystem::path programDir, std::string sessionNu
 void SerialTrace::TraceSerial(std::uint64_t pass, const std::string& text) {
     if (text == last_)
         return;
-    if (!fileExists(resolveInDirectory(programDir_, "Rs232.txt")))
+    const auto now = std::chrono::steady_clock::now();
+    if (!markerChecked_ || now - *markerChecked_ > std::chrono::milliseconds(200)) {
+        markerSeen_ = fileExists(resolveInDirectory(programDir_, "Rs232.txt"));
+        markerChecked_ = now;
+    }
+    if (!markerSeen_)
         return;
     appendLine(resolveInDirectory(programDir_, fileName_), std::to_string(pass) + " ,, " + text);
     last_ = text;

@@ -33,12 +33,16 @@ std::filesystem::path uploadFilePath(const std::filesystem::path& programDir) {
     return resolveInDirectory(programDir, "Raw.Txt");
 }
 
-void startUploadFile(const std::filesystem::path& programDir, const std::string& header) {
-    replaceFileLines(uploadFilePath(programDir), {header});
+std::filesystem::path startUploadFile(const std::filesystem::path& programDir,
+                                      const std::string& header) {
+    const std::filesystem::path file = uploadFilePath(programDir);
+    replaceFileLines(file, {header});
+    return file;
 }
 
-void appendClockingLine(const std::filesystem::path& programDir, const std::string& line) {
-    appendLine(uploadFilePath(programDir), line);
+// Opened, written and closed for each line, so that whatever was downloaded is on disk.
+void appendClockingLine(const std::filesystem::path& file, const std::string& line) {
+    appendLine(file, line);
 }
 
 void writeBareDoneMarker(const std::filesystem::path& programDir) {

@@ -29,9 +29,11 @@ std::string clockingLine(const RecordData& data, std::int64_t packetNumber,
 // The file in the program directory, found whatever the case of its name.
 std::filesystem::path uploadFilePath(const std::filesystem::path& programDir);
 
-// A new file holding only the header line (any previous content is gone).
-void startUploadFile(const std::filesystem::path& programDir, const std::string& header);
-void appendClockingLine(const std::filesystem::path& programDir, const std::string& line);
+// A new file holding only the header line (any previous content is gone); returns its path,
+// for the lines that follow.
+std::filesystem::path startUploadFile(const std::filesystem::path& programDir,
+                                      const std::string& header);
+void appendClockingLine(const std::filesystem::path& file, const std::string& line);
 void writeBareDoneMarker(const std::filesystem::path& programDir);
 
 } // namespace kestrova

@@ -32,6 +32,8 @@ struct SimBaton {
     std::map<int, std::vector<MemoryRecord>> chips;
     // A size to report instead of the true one (a chip that claims more than it holds).
     std::map<int, std::uint16_t> reportedSize;
+    // A chip whose records from this index on (header = 0) never answer a read: a worn chip.
+    std::map<int, std::size_t> unreadableFrom;
     bool refusesId = false;
     bool refusesClock = false;
     // The clocking records (after the header) of a chip.

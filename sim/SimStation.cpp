@@ -440,6 +440,9 @@ void SimStation::command(const Bytes& f) {
     case code::kReadNext: {
         const auto& records = chipRecords(chipPointer_);
         const auto index = static_cast<std::size_t>(addressPointer_ / 8);
+        const auto worn = b.unreadableFrom.find(chipPointer_);
+        if (worn != b.unreadableFrom.end() && index >= worn->second)
+            return;
         MemoryRecord record{};
         record.fill(0xFF); // erased memory beyond the used part
         if (index < records.size())

@@ -1,0 +1,268 @@
+// The upload session against the simulated station, in virtual time.
+#include "link/tests/LinkHarness.h"
+#include "sim/UploadScript.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+namespace kestrova {
+namespace {
+
+using sim::SimBaton;
+using testing::LinkHarness;
+
+RecordData record(std::uint8_t id3, std::uint8_t minute) {
+    return {0xA1, 0xB2, id3, 0x03, 0x14, 0x09, minute};
+}
+
+SimBaton batonWith(const std::string& name, std::map<int, int> recordsPerChip) {
+    SimBaton baton;
+    baton.name = name;
+    baton.clock = LocalDateTime{2025, 3, 14, 9, 0, 0, 0};
+    for (const auto& [chip, count] : recordsPerChip)
+        for (int i = 0; i < count; ++i)
+            baton.addClocking(
+                chip, record(static_cast<std::uint8_t>(chip), static_cast<std::uint8_t>(i % 60)));
+    return baton;
+}
+
+std::vector<Bytes> framesWithCode(const sim::SimStation& station, std::uint8_t code) {
+    std::vector<Bytes> frames;
+    for (const Bytes& frame : station.commands())
+        if (frame[0] == code)
+            frames.push_back(frame);
+    return frames;
+}
+
+struct SessionTest : ::testing::Test {
+    // One visit: the baton is put down once the station is found, taken off once watched.
+    void visit(SimBaton baton) {
+        script.emplace(h.state, h.station, h.messages, std::move(baton), h.stop);
+        statuses.clear();
+        h.state.subscribe([this](MainField field) {
+            if (field == MainField::StatusText)
+                statuses.push_back(h.state.statusText());
+        });
+        h.run();
+        ASSERT_TRUE(script->finished())
+            << "the visit did not end; last status " << h.state.statusText();
+    }
+    LinkHarness h;
+    std::optional<sim::UploadScript> script;
+    std::vector<std::string> statuses;
+};
+
+TEST_F(SessionTest, UploadsEveryChipIntoOneFileClearsThemAndProcessesOnce) {
+    visit(batonWith("KEST0001", {{14, 3}, {6, 2}}));
+
+    ASSERT_EQ(1U, h.processor.seen.size());
+    const Lines expected = {"Id : KEST0001",
+                            "000000A1B20E2503140900"
+                            "1",
+                            "000000A1B20E2503140901"
+                            "2",
+                            "000000A1B20E2503140902"
+                            "3",
+                            "000000A1B2062503140900"
+                            "1",
+                            "000000A1B2062503140901"
+                            "2"};
+    EXPECT_EQ(expected, h.processor.seen[0]);
+    const auto after = script->batonAfter();
+    ASSERT_TRUE(after);
+    for (int chip = 14; chip >= 0; chip -= 2)
+        EXPECT_TRUE(after->clockings(chip).empty()) << "chip " << chip;
+    // Only the chips with data are cleared, each with Set End to address 8.
+    const auto ends = framesWithCode(h.station, code::kSetEnd);
+    ASSERT_EQ(2U, ends.size());
+    EXPECT_EQ(SetEndFrame(14, 8), ends[0]);
+    EXPECT_EQ(SetEndFrame(6, 8), ends[1]);
+    EXPECT_EQ("Id : KEST0001", h.state.batonIdent());
+    EXPECT_EQ("2720", h.state.batonVersion());
+    EXPECT_EQ("CommPort=1\r\n", testing::readFile(h.dir / "Kestrova.ini"));
+    EXPECT_NE(statuses.end(), std::find(statuses.begin(), statuses.end(), "Downloading Data 8"));
+    EXPECT_NE(statuses.end(), std::find(statuses.begin(), statuses.end(), "Clearing memory 4"));
+}
+
+TEST_F(SessionTest, SetsTheClockOfEachKindAndShowsItWhileWatching) {
+    struct Row {
+        std::string name;
+        std::uint8_t setCode, readCode;
+    };
+    for (const Row& row : {Row{"KEST0001", code::kSetClockBcd, code::kReadClockBcd},
+                           Row{"KesC0001", code::kSetClockSeconds, code::kReadClockSeconds}}) {
+        SCOPED_TRACE(row.name);
+        LinkHarness local;
+        std::optional<sim::UploadScript> run;
+        run.emplace(local.state, local.station, local.messages, batonWith(row.name, {{14, 1}}),
+                    local.stop);
+        local.run();
+        ASSERT_TRUE(run->finished());
+        const auto sets = framesWithCode(local.station, row.setCode);
+        ASSERT_EQ(1U, sets.size());
+        EXPECT_FALSE(framesWithCode(local.station, row.readCode).empty());
+        // The baton now runs on the PC's time: the shown date is the PC's.
+        EXPECT_EQ("Date : 14/03/2025", local.state.label(Label::Date).text);
+        EXPECT_FALSE(local.state.label(Label::Extra).visible);
+        ASSERT_TRUE(run->batonAfter() && run->batonAfter()->clock);
+        const LocalDateTime pc = local.wall.now();
+        EXPECT_EQ(pc.year, run->batonAfter()->clock->year);
+        EXPECT_EQ(pc.hour, run->batonAfter()->clock->hour);
+        EXPECT_EQ(pc.minute, run->batonAfter()->clock->minute);
+    }
+}
+
+TEST_F(SessionTest, WithoutAutomaticTimeTheClockIsLeftAlone) {
+    h.settings.updateDateTimeAutomatically = false;
+    visit(batonWith("KEST0001", {{14, 1}}));
+    EXPECT_TRUE(framesWithCode(h.station, code::kSetClockBcd).empty());
+    EXPECT_EQ(LocalDateTime(2025, 3, 14, 9, 0, 0, 0).hour, script->batonAfter()->clock->hour);
+    // An hour behind the PC: flagged.
+    EXPECT_TRUE(h.state.label(Label::Extra).visible);
+    EXPECT_EQ(TextColour::Red, h.state.label(Label::Time).colour);
+}
+
+TEST_F(SessionTest, AKestModelDownloadsOnlyChipsTwoAndZero) {
+    visit(batonWith("Kest0001", {{14, 2}, {2, 1}, {0, 1}}));
+    std::vector<std::uint8_t> chipsAsked;
+    for (const Bytes& frame : framesWithCode(h.station, code::kGetSize))
+        chipsAsked.push_back(frame[1]);
+    EXPECT_EQ((std::vector<std::uint8_t>{2, 0}), chipsAsked);
+    ASSERT_EQ(1U, h.processor.seen.size());
+    EXPECT_EQ(3U, h.processor.seen[0].size());
+    EXPECT_EQ(2U, script->batonAfter()->clockings(14).size()); // never read, never cleared
+}
+
+TEST_F(SessionTest, ABatonWithoutDataLeavesTheUploadFileAlone) {
+    testing::writeFile(h.dir / "Raw.txt", "Id : OLD\r\nDone\r\n");
+    visit(batonWith("KEST0001", {}));
+    EXPECT_EQ("Id : OLD\r\nDone\r\n", h.raw());
+    EXPECT_TRUE(h.processor.seen.empty());
+    EXPECT_TRUE(h.state.label(Label::NoData).visible);
+    EXPECT_EQ("No Data in Kestrova", h.state.label(Label::NoData).text);
+}
+
+TEST_F(SessionTest, WithoutUploadTheChipsAreClearedUnreadAndEachClearingIsLogged) {
+    h.settings.uploadKestrovaData = false;
+    visit(batonWith("KEST0001", {{14, 2}, {8, 1}}));
+    EXPECT_FALSE(fileExists(uploadFilePath(h.dir.path())));
+    EXPECT_TRUE(framesWithCode(h.station, code::kReadNext).empty());
+    EXPECT_EQ(2U, framesWithCode(h.station, code::kSetEnd).size());
+    const Lines log = readLines(h.adminLog.fileFor(h.wall.now()));
+    ASSERT_EQ(2U, log.size());
+    EXPECT_NE(std::string::npos, log[0].find("\"unknown\",\"Kestrova cleared without an "
+                                             "uploaded Id : KEST0001\""));
+}
+
+TEST_F(SessionTest, ChipSizesAtTheEdges) {
+    struct Row {
+        const char* name;
+        std::uint16_t reported;
+        int records;
+        std::size_t lines; // clocking lines written
+    };
+    for (const Row& row : {Row{"empty flag", 0x8010, 5, 0}, Row{"header only", 8, 5, 0},
+                           Row{"one record", 16, 5, 1}, Row{"two records", 24, 5, 2}}) {
+        SCOPED_TRACE(row.name);
+        LinkHarness local;
+        SimBaton baton = batonWith("KEST0001", {{14, row.records}});
+        baton.reportedSize[14] = row.reported;
+        std::optional<sim::UploadScript> run;
+        run.emplace(local.state, local.station, local.messages, baton, local.stop);
+        local.run();
+        ASSERT_TRUE(run->finished());
+        const std::size_t lines =
+            local.processor.seen.empty() ? 0 : local.processor.seen[0].size() - 1;
+        EXPECT_EQ(row.lines, lines);
+        if (row.lines == 2) {
+            EXPECT_EQ('1', local.processor.seen[0][1].back());
+            EXPECT_EQ('2', local.processor.seen[0][2].back());
+        }
+    }
+}
+
+TEST_F(SessionTest, NoMoreThan32800BytesOfAChipAreRead) {
+    SimBaton baton = batonWith("KEST0001", {{14, 4120}});
+    baton.reportedSize[14] = 0xFFF0;
+    visit(baton);
+    ASSERT_EQ(1U, h.processor.seen.size());
+    EXPECT_EQ(32800U / 8 - 1, h.processor.seen[0].size() - 1);
+    // Packet numbers run modulo 100: the 100th line carries "0", the 101st "1".
+    EXPECT_EQ("000000A1B20E2503140927"
+              "0",
+              h.processor.seen[0][100]);
+    EXPECT_EQ("000000A1B20E2503140928"
+              "1",
+              h.processor.seen[0][101]);
+}
+
+TEST_F(SessionTest, AWrongCheckByteMidDownloadIsAskedForAgainAndWrittenOnce) {
+    h.station.setFaults({.corruptReply = 12});
+    visit(batonWith("KEST0001", {{14, 8}}));
+    ASSERT_EQ(1U, h.processor.seen.size());
+    const Lines& lines = h.processor.seen[0];
+    ASSERT_EQ(9U, lines.size());
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        EXPECT_EQ(std::to_string(i), lines[i].substr(22)) << lines[i];
+    EXPECT_EQ(2U, framesWithCode(h.station, code::kSetPointer).size());
+    EXPECT_TRUE(script->batonAfter()->clockings(14).empty());
+}
+
+TEST_F(SessionTest, LineFaultsNeitherLoseNorDoubleAClocking) {
+    struct Row {
+        const char* name;
+        sim::StationFaults faults;
+    };
+    const Row rows[] = {
+        {"lost byte", {.dropByte = 120}},
+        {"extra byte", {.extraAfterByte = 140, .extraValue = 0x0E}},
+        {"stray filler", {.extraAfterByte = 90, .extraValue = 0x00}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        LinkHarness local;
+        local.station.setFaults(row.faults);
+        std::optional<sim::UploadScript> run;
+        const SimBaton baton = batonWith("KEST0001", {{14, 6}, {12, 4}});
+        run.emplace(local.state, local.station, local.messages, baton, local.stop);
+        local.run(300'000);
+        // Every clocking was processed exactly once, over all the uploads the run needed.
+        std::multiset<std::string> processed;
+        for (const Lines& file : local.processor.seen)
+            for (std::size_t i = 1; i < file.size(); ++i)
+                if (file[i] != "Done")
+                    processed.insert(file[i].substr(0, 22));
+        std::multiset<std::string> expected;
+        for (int chip : {14, 12})
+            for (const RecordData& data : baton.clockings(chip))
+                expected.insert(clockingLine(data, 1, local.wall.now()).substr(0, 22));
+        EXPECT_EQ(expected, processed);
+    }
+}
+
+TEST_F(SessionTest, SixTimeOutsAbandonAChipUnclearedAndTheRestGoesOn) {
+    SimBaton baton = batonWith("KEST0001", {{14, 5}, {12, 2}});
+    baton.unreadableFrom[14] = 3;
+    visit(baton);
+    ASSERT_EQ(1U, h.processor.seen.size());
+    const Lines& lines = h.processor.seen[0];
+    ASSERT_EQ(5U, lines.size());
+    EXPECT_EQ("1", lines[1].substr(22));
+    EXPECT_EQ("2", lines[2].substr(22));
+    EXPECT_EQ("000000A1B20C", lines[3].substr(0, 12));
+    // Six reads of chip 14, five of them re-requests from the record that did not come,
+    // then chip 12.
+    const auto pointers = framesWithCode(h.station, code::kSetPointer);
+    ASSERT_EQ(7U, pointers.size());
+    EXPECT_EQ(SetPointerFrame(14, 0), pointers[0]);
+    for (std::size_t i = 1; i < 6; ++i)
+        EXPECT_EQ(SetPointerFrame(14, 3 * 8), pointers[i]);
+    EXPECT_EQ(SetPointerFrame(12, 0), pointers[6]);
+    const auto ends = framesWithCode(h.station, code::kSetEnd);
+    ASSERT_EQ(1U, ends.size());
+    EXPECT_EQ(SetEndFrame(12, 8), ends[0]);
+    EXPECT_EQ(5U, script->batonAfter()->clockings(14).size());
+}
+
+} // namespace
+} // namespace kestrova
