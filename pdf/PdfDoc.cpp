@@ -1,9 +1,9 @@
 #include "pdf/PdfDoc.h"
 
+#include "pdf/PdfFonts.h"
+
 #include <cstdio>
 #include <ostream>
-
-#include "pdf/PdfFonts.h"
 
 namespace kestrova::pdf {
 
@@ -291,8 +291,7 @@ TPdfFont& TPdfDoc::CreateFont(const std::string& fontName) {
     if (!factory)
         throw EPdfInvalidOperation("Class " + fontName + " not found");
     std::unique_ptr<TPdfFont> font = (*factory)(*xref_, fontName);
-    font->Data()->AddItem("Name",
-                          std::make_shared<TPdfName>("F" + std::to_string(fonts_.size())));
+    font->Data()->AddItem("Name", std::make_shared<TPdfName>("F" + std::to_string(fonts_.size())));
     fonts_.push_back(std::move(font));
     return *fonts_.back();
 }

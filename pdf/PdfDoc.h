@@ -1,8 +1,11 @@
-// PDF document writer (Part 6.2): cross-reference, trailer, catalog, information dictionary,
+// PDF document writer: cross-reference, trailer, catalog, information dictionary,
 // the font base class, the drawing surface and the document holder `TPdfDoc`.
 //
 // The document's dates (CreationDate, ModDate) come from the clock interface of core/.
 #pragma once
+
+#include "core/Desktop.h"
+#include "pdf/PdfTypes.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -10,9 +13,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "core/Desktop.h"
-#include "pdf/PdfTypes.h"
 
 namespace kestrova::pdf {
 

@@ -3,7 +3,7 @@
 // change the generator and run it again.
 //
 // Advance widths in thousandths of the font size for the 256 codes of
-// WinAnsiEncoding, with the zero entries of Part 6.2.
+// WinAnsiEncoding; codes without a character of their own are 0.
 
 #include "pdf/PdfFontWidths.h"
 

@@ -61,20 +61,18 @@ int TPdfType1Font::GetCharWidth(std::string_view text, std::size_t position) con
     return widths_[static_cast<unsigned char>(text[position])];
 }
 
-#define KESTROVA_PDF_FONT_DEFINE(ClassName, BaseFont, Table)                                    \
-    ClassName::ClassName(TPdfXref& xref, std::string name)                                      \
+#define KESTROVA_PDF_FONT_DEFINE(ClassName, BaseFont, Table)                                       \
+    ClassName::ClassName(TPdfXref& xref, std::string name)                                         \
         : TPdfType1Font(xref, std::move(name), BaseFont, Table) {}
 
 KESTROVA_PDF_FONT_DEFINE(TPdfFixedWidth, "Courier", kCourierWidths)
 KESTROVA_PDF_FONT_DEFINE(TPdfFixedWidthBold, "Courier-Bold", kCourierBoldWidths)
 KESTROVA_PDF_FONT_DEFINE(TPdfFixedWidthItalic, "Courier-Oblique", kCourierObliqueWidths)
-KESTROVA_PDF_FONT_DEFINE(TPdfFixedWidthBoldItalic, "Courier-BoldOblique",
-                         kCourierBoldObliqueWidths)
+KESTROVA_PDF_FONT_DEFINE(TPdfFixedWidthBoldItalic, "Courier-BoldOblique", kCourierBoldObliqueWidths)
 KESTROVA_PDF_FONT_DEFINE(TPdfArial, "Helvetica", kHelveticaWidths)
 KESTROVA_PDF_FONT_DEFINE(TPdfArialBold, "Helvetica-Bold", kHelveticaBoldWidths)
 KESTROVA_PDF_FONT_DEFINE(TPdfArialItalic, "Helvetica-Oblique", kHelveticaObliqueWidths)
-KESTROVA_PDF_FONT_DEFINE(TPdfArialBoldItalic, "Helvetica-BoldOblique",
-                         kHelveticaBoldObliqueWidths)
+KESTROVA_PDF_FONT_DEFINE(TPdfArialBoldItalic, "Helvetica-BoldOblique", kHelveticaBoldObliqueWidths)
 KESTROVA_PDF_FONT_DEFINE(TPdfTimesRoman, "Times-Roman", kTimesRomanWidths)
 KESTROVA_PDF_FONT_DEFINE(TPdfTimesBold, "Times-Bold", kTimesBoldWidths)
 KESTROVA_PDF_FONT_DEFINE(TPdfTimesItalic, "Times-Italic", kTimesItalicWidths)

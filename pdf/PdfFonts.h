@@ -1,15 +1,15 @@
-// The twelve standard Type 1 fonts of the reports (Part 6.2), registered under their font
+// The twelve standard Type 1 fonts of the reports, registered under their font
 // names ("FixedWidth", "Arial", "Times-Roman", …).
 #pragma once
+
+#include "pdf/PdfDoc.h"
+#include "pdf/PdfFontWidths.h"
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "pdf/PdfDoc.h"
-#include "pdf/PdfFontWidths.h"
 
 namespace kestrova::pdf {
 
@@ -29,10 +29,10 @@ private:
     TPdfWidthTable widths_{};
 };
 
-#define KESTROVA_PDF_FONT_CLASS(ClassName)                                                      \
-    class ClassName : public TPdfType1Font {                                                    \
-    public:                                                                                     \
-        ClassName(TPdfXref& xref, std::string name);                                            \
+#define KESTROVA_PDF_FONT_CLASS(ClassName)                                                         \
+    class ClassName : public TPdfType1Font {                                                       \
+    public:                                                                                        \
+        ClassName(TPdfXref& xref, std::string name);                                               \
     }
 
 KESTROVA_PDF_FONT_CLASS(TPdfFixedWidth);
@@ -61,7 +61,7 @@ struct TPdfFontClassInfo {
     const char* className; // "TPdfArial"
     const char* baseFont;  // "Helvetica"
 };
-// The registered font classes, in the order of Part 6.2's table.
+// The registered font classes: Courier, Helvetica and Times families.
 const std::vector<TPdfFontClassInfo>& PdfFontClasses();
 
 } // namespace kestrova::pdf

@@ -18,7 +18,9 @@ void appendHexByte(std::string& out, unsigned char byte) {
 } // namespace
 
 std::string FormatPdfNumber(double value) {
-    double scaled = std::trunc(value * 100.0 + 0.5);
+    // Rounded down rather than truncated towards zero: truncation would write -20 as -19.99.
+    // For the non-negative operands of the reports both are the same.
+    double scaled = std::floor(value * 100.0 + 0.5);
     if (std::isnan(scaled))
         scaled = 0;
     constexpr double limit = 9.0e15; // far beyond any coordinate, still exact in a double
@@ -208,8 +210,8 @@ void TPdfStream::WriteValueToStream(TPdfOutput& out) const {
         length->SetValue(static_cast<std::int32_t>(
             std::min<std::size_t>(data_.size(), std::numeric_limits<std::int32_t>::max())));
     else
-        attributes_->AddItem("Length", std::make_shared<TPdfNumber>(
-                                           static_cast<std::int32_t>(data_.size())));
+        attributes_->AddItem("Length",
+                             std::make_shared<TPdfNumber>(static_cast<std::int32_t>(data_.size())));
     attributes_->WriteValueToStream(out);
     out += "\r\nstream\r\n";
     out += data_;

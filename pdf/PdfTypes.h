@@ -1,4 +1,4 @@
-// PDF document writer, object model (Part 6.2): the object kinds every PDF value is made of,
+// PDF document writer, object model: the object kinds every PDF value is made of,
 // the exceptions of the writer, and the number, text and name forms the values are written in.
 //
 // Objects are held through std::shared_ptr. An object registered with the cross-reference
@@ -39,11 +39,12 @@ public:
 // The byte sink values are written to.
 using TPdfOutput = std::string;
 
-// Number form of Part 6.2: n = value × 100 + 0.5 truncated towards zero, written as n / 100 in
-// the shortest plain decimal form with "." ("750", "10.5", "0.65", "189.04").
+// Number form of every drawing operand: n = value × 100 + 0.5 rounded down to an integer,
+// written as n / 100 in the shortest plain decimal form with "." whatever the locale ("750",
+// "10.5", "0.65", "189.04", "-20").
 std::string FormatPdfNumber(double value);
 
-// Text string form of Part 6.2: "(" text ")" with ( ) \ escaped by a backslash and CR, LF, TAB,
+// Text string form: "(" text ")" with ( ) \ escaped by a backslash and CR, LF, TAB,
 // BS, FF written as \r \n \t \b \f; other bytes as they are. A text holding a lead byte of a
 // double-byte character of the system code page is written as "<" hex digits ">" instead; the
 // program's code page, Windows-1252, has no lead bytes, so that form never occurs.

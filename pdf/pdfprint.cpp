@@ -1,12 +1,12 @@
 #include "pdf/pdfprint.h"
 
+#include "core/Errors.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
 #include <unistd.h>
-
-#include "core/Errors.h"
 
 namespace kestrova::pdf {
 
@@ -165,7 +165,8 @@ void PdfPrint::StartDocument(std::uint16_t width, std::uint16_t height) {
         doc_->StartDocument();
         doc_->AddPage();
     } catch (const std::exception&) {
-        // Part 6.1: errors while starting a document are ignored.
+        // A report must not fail to begin; a document without its page fails later, when
+        // drawn or saved.
     }
 }
 
@@ -185,7 +186,7 @@ void PdfPrint::PdfBeginReport(const std::string& title, const std::string& foote
         PortraitBanner();
         PageFooter();
     } catch (const std::exception&) {
-        // Part 6.1: errors of the first banner and footer are ignored.
+        // The banner and footer are decoration: their failure does not stop the report.
     }
 }
 
@@ -223,7 +224,7 @@ void PdfPrint::ColumnStart(ColumnStartKind kind) {
         try {
             NewPortraitPage();
         } catch (const std::exception&) {
-            // Part 6.1: errors while adding a page with its banner and footer are ignored.
+            // The rows go on even when the new page's banner or footer failed.
         }
         rowCount_ = 0;
         columnOffset_ = 0;
@@ -250,7 +251,7 @@ void PdfPrint::ColumnStart(ColumnStartKind kind) {
             c.SetStrokeRgb(kPdfGrey);
             Line(323, 745, 556, 745, 1.5f);
         } catch (const std::exception&) {
-            // Part 6.1: errors of the right-hand heading band are ignored.
+            // The heading band is decoration: the rows go on without it.
         }
         currentLine_ = 730;
         break;
@@ -335,16 +336,23 @@ void PdfPrint::PdfAddFrequencyTable(const std::string& title, const std::string&
     Line(offset + 40, y - 5, offset + 273, y - 5, 1.5f);
     currentLine_ -= 20;
     for (std::size_t k = 0; k < names.size(); ++k) {
+        // A table taller than a column would run off the bottom of the page and hide its last
+        // names: those rows go on at the top of the next column instead. A table that fits is
+        // never split.
+        if (currentLine_ < 40) {
+            ColumnStart(ColumnStartKind::FrequencyTable);
+            currentLine_ = 730;
+        }
         y = currentLine_;
         if (k % 2 == 0) {
             c.SetFillRgb(kPdfYellow);
             c.SetPenWidth(1);
-            FilledRect(offset + 30, y, 253, 10);
+            FilledRect(columnOffset_ + 30, y, 253, 10);
         }
         c.SetFillRgb(kPdfBlack);
         c.SelectFont("Times-Roman", 10);
-        c.PlaceText(offset + 35, y + 2, k < counts.size() ? counts[k] : kNoText);
-        c.PlaceText(offset + 85, y + 2, names[k]);
+        c.PlaceText(columnOffset_ + 35, y + 2, k < counts.size() ? counts[k] : kNoText);
+        c.PlaceText(columnOffset_ + 85, y + 2, names[k]);
         currentLine_ -= 10;
     }
 }
@@ -365,8 +373,7 @@ void PdfPrint::PdfBeginChart(const std::string& title, const std::string& footer
     StartDocument(kPortraitHeight, kPortraitWidth);
 }
 
-void PdfPrint::PdfChartPage(const std::string& heading1, const std::string& heading2,
-                            bool night) {
+void PdfPrint::PdfChartPage(const std::string& heading1, const std::string& heading2, bool night) {
     TPdfCanvas& c = Canvas();
     heading1_ = heading1;
     heading2_ = heading2;
@@ -422,7 +429,9 @@ void PdfPrint::PdfChartRow(const std::vector<std::string>& times, const std::str
     c.SelectFont("Times-Roman", 10.5f);
     c.PlaceText(35, bottom + h / 2, name);
 
-    const auto hourOf = [](const std::string& text) { return kestrova::toInteger(text.substr(0, 2)); };
+    const auto hourOf = [](const std::string& text) {
+        return kestrova::toInteger(text.substr(0, 2));
+    };
     std::size_t cursor = 0;
     for (int i = 0; i < 24; ++i) {
         if (cursor >= times.size())

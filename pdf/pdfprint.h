@@ -1,6 +1,6 @@
-// pdfprint (Part 6.1): the program's PDF reports drawn on the PDF document writer (Part 6.2).
+// pdfprint: the program's PDF reports drawn on the PDF document writer (PdfDoc.h).
 //
-// `PdfPrint` is the module state of Part 6.1 as an object: one current document and its layout
+// `PdfPrint` holds the module state as an object: one current document and its layout
 // state. Two page styles:
 //   - portrait clocking report: PdfBeginReport, then PdfAddClocking / PdfAddText /
 //     PdfAddFrequencyTable in reading order, then PdfSave;
@@ -11,16 +11,19 @@
 //
 // Several report sections in one document (the combined "Report.pdf"): PdfBeginReport for the
 // first section, then PdfBeginSection for each further one: it starts a new page with the new
-// section's banner and footer texts, page numbers running on (an extension; Part 6.1's
-// PdfBeginReport itself always abandons an unsaved document and starts a new one).
+// section's banner and footer texts, page numbers running on. PdfBeginReport itself always
+// abandons an unsaved document and starts a new one.
 //
 // With no current document (before the first begin, after a save):
 //   - the drawing operations (PdfAddClocking, PdfAddText, PdfAddFrequencyTable, PdfChartPage,
 //     PdfChartRow) throw EPdfInvalidOperation "GetCanvas --Document is null" and draw nothing;
 //   - PdfSave throws EPdfInvalidOperation "SaveToStream --there is no document to save." and
 //     touches no file, so no file is ever reported as written when none was. Callers that may
-//     save with nothing begun (Part 3.2, combined mode without sections) test HasDocument().
+//     save with nothing begun (a combined report without sections) test HasDocument().
 #pragma once
+
+#include "core/Desktop.h"
+#include "pdf/PdfDoc.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -29,12 +32,9 @@
 #include <string>
 #include <vector>
 
-#include "core/Desktop.h"
-#include "pdf/PdfDoc.h"
-
 namespace kestrova::pdf {
 
-// The colours of Part 6.1 as writer colours (lowest byte red, then green, then blue).
+// The report colours as writer colours (lowest byte red, then green, then blue).
 constexpr std::int32_t PdfRgb(int red, int green, int blue) {
     return red | (green << 8) | (blue << 16);
 }
@@ -69,7 +69,7 @@ public:
     // Begins a portrait document (abandoning any unsaved one): banner, footer with page 1; the
     // first row goes to y 730. Errors while starting the document are ignored.
     void PdfBeginReport(const std::string& title, const std::string& footer,
-                         const std::string& subtitle);
+                        const std::string& subtitle);
     // Extension for documents of several sections: with a portrait document current, starts a
     // new page for a new section: the new texts, page counter + 1, banner and footer, current
     // line as after a begin (first row at y 730), remembered date cleared. Errors while adding
@@ -96,15 +96,14 @@ public:
     // One checkpoint row of lineCount × 15 points. Each time text begins with its hour as two
     // digits (a non-numeric hour fails with kestrova::ConversionError); texts ordered by hour
     // column.
-    void PdfChartRow(const std::vector<std::string>& times, const std::string& name,
-                     int lineCount);
+    void PdfChartRow(const std::vector<std::string>& times, const std::string& name, int lineCount);
 
     // Writes the current document to the file and releases it. The bytes go to a temporary
     // file beside the target, which is then renamed over it: a failure never leaves a half
     // written report, and an existing file stays as it was.
     //  - file cannot be created: kestrova::IoError "Cannot create file "<path>". <system
     //    error>"; nothing written, the document stays current until the next begin;
-    //  - the writer fails (Part 6.2 exceptions) or writing fails (IoError "Cannot write file
+    //  - the writer fails (EPdfError) or writing fails (IoError "Cannot write file
     //    ..."): the document is released and the error propagates.
     void PdfSave(const std::filesystem::path& path);
 

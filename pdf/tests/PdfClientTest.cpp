@@ -5,13 +5,13 @@
 //
 // Setting KESTROVA_PDF_SAMPLES to a directory also keeps a copy of each document there, for a
 // look at the rendered pages.
-#include <cstdlib>
-#include <filesystem>
-#include <gtest/gtest.h>
-
 #include "PdfTestSupport.h"
 #include "core/testing/FakeDesktop.h"
 #include "pdf/pdfprint.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
 
 namespace kestrova::pdf {
 namespace {
@@ -78,7 +78,8 @@ protected:
         for (const auto& part : parts) {
             const auto found = text.find(part, at);
             ASSERT_NE(found, std::string::npos)
-                << "\"" << part << "\" missing after offset " << at << " in:\n" << text;
+                << "\"" << part << "\" missing after offset " << at << " in:\n"
+                << text;
             at = found + part.size();
         }
     }
@@ -112,8 +113,8 @@ protected:
     static void ExpectRendersQuietly(const fs::path& file, int pages) {
         const fs::path prefix = file.parent_path() / (file.stem().string() + "-page");
         std::string output;
-        const int status = RunCommand("pdftoppm -png -r 30 " + Quote(file) + " " + Quote(prefix),
-                                      output);
+        const int status =
+            RunCommand("pdftoppm -png -r 30 " + Quote(file) + " " + Quote(prefix), output);
         EXPECT_EQ(status, 0) << output;
         EXPECT_TRUE(output.empty()) << output; // poppler reports syntax errors on stderr
         int rendered = 0;
@@ -129,16 +130,19 @@ protected:
                            "North Gate - (Baton 1234)");
         for (int i = 0; i < 150; ++i) {
             const int day = 5 + i / 40;
-            const std::string date = "24/03/" + std::string(day < 10 ? "0" : "") +
-                                     std::to_string(day);
+            const std::string date =
+                "24/03/" + std::string(day < 10 ? "0" : "") + std::to_string(day);
             char time[8];
             std::snprintf(time, sizeof time, "%02d:%02d", (i / 6) % 24, (i * 7) % 60);
-            const std::string location =
-                i % 10 == 0 ? "Caf\xE9 entr\xE9" "e (rear)" : "Point " + std::to_string(i % 10);
+            const std::string location = i % 10 == 0 ? "Caf\xE9 entr\xE9"
+                                                       "e (rear)"
+                                                     : "Point " + std::to_string(i % 10);
             pdf.PdfAddClocking(date, time, location, i % 10 == 0, 0);
         }
         pdf.PdfAddFrequencyTable("Frequency Report :", "Name", "Count",
-                                 {"Caf\xE9 entr\xE9" "e (rear)", "Point 1", "Point 2"},
+                                 {"Caf\xE9 entr\xE9"
+                                  "e (rear)",
+                                  "Point 1", "Point 2"},
                                  {"15", "15", "15"});
         pdf.PdfAddText();
         pdf.PdfAddText(" Warnings ");
@@ -148,7 +152,8 @@ protected:
     }
 
     fs::path BuildChart() {
-        pdf.PdfBeginChart("Kestrova Uploader Ver 5.28l - Overview ACME", "ACME footer", "North Gate");
+        pdf.PdfBeginChart("Kestrova Uploader Ver 5.28l - Overview ACME", "ACME footer",
+                          "North Gate");
         pdf.PdfChartPage("Night : 04/03/2024 12:00", "   Morning : 05/03/2024 12:00", true);
         for (int i = 0; i < 20; ++i)
             pdf.PdfChartRow({"12:05", "12:40", "18:30", "23:59", "00:10", "11:55"},
@@ -174,7 +179,8 @@ TEST_F(PdfClientTest, PortraitReportPassesQpdfCheck) {
 TEST_F(PdfClientTest, PortraitReportTextsComeOutInReadingOrder) {
     RequireTool("pdftotext");
     const std::string text = PdfToText(BuildPortraitReport());
-    const std::string cafe = "Caf\xC3\xA9 entr\xC3\xA9" "e (rear)"; // UTF-8 of the 1252 bytes
+    const std::string cafe = "Caf\xC3\xA9 entr\xC3\xA9"
+                             "e (rear)"; // UTF-8 of the 1252 bytes
     // Rows read across: date, time, location of the left column, then of the right column.
     ExpectLineWith(text, {"Date", "Time", "Location", "Date", "Time", "Location"});
     ExpectLineWith(text, {"24/03/05", "00:00", cafe, "24/03/06", "10:00", cafe});
@@ -182,12 +188,35 @@ TEST_F(PdfClientTest, PortraitReportTextsComeOutInReadingOrder) {
     // (pdftotext writes a run of spaces inside one text as a single space)
     ExpectLineWith(text, {"ACME Ltd \\ Night desk Ver 5.28l", "05/03/2024 14:07:09 Page 1"});
     // The whole document top down, page 1 before page 2, warnings last.
-    ExpectInOrder(text, {"Clocking Report (ACME) Security", "North Gate - (Baton 1234)",
-                         "KESTROVA", "Guard Tour Systems", "Date", "24/03/05", "00:00", cafe,
-                         "01:03", "Point 9", "24/03/05", "01:10", "Page 1", "\f",
-                         "Clocking Report (ACME) Security", "Date", "Time", "Location",
-                         "Frequency Report :", "Count", "Name", "15", cafe, "15", "Point 1",
-                         "15", "Point 2", "Warnings", "2 Corupt Records Discarded",
+    ExpectInOrder(text, {"Clocking Report (ACME) Security",
+                         "North Gate - (Baton 1234)",
+                         "KESTROVA",
+                         "Guard Tour Systems",
+                         "Date",
+                         "24/03/05",
+                         "00:00",
+                         cafe,
+                         "01:03",
+                         "Point 9",
+                         "24/03/05",
+                         "01:10",
+                         "Page 1",
+                         "\f",
+                         "Clocking Report (ACME) Security",
+                         "Date",
+                         "Time",
+                         "Location",
+                         "Frequency Report :",
+                         "Count",
+                         "Name",
+                         "15",
+                         cafe,
+                         "15",
+                         "Point 1",
+                         "15",
+                         "Point 2",
+                         "Warnings",
+                         "2 Corupt Records Discarded",
                          "Clockings out of time order \\ check the baton clock",
                          "05/03/2024 14:07:09 Page 2"});
     EXPECT_EQ(text.find("Page 3"), std::string::npos);
@@ -210,13 +239,32 @@ TEST_F(PdfClientTest, ChartTextsComeOutInReadingOrder) {
     ExpectLineWith(text, {"Checkpoint 0", "12:05", "18:30", "23:59", "00:10", "11:55"});
     // The name is centred on its row: it stands on the line of the middle time.
     ExpectLineWith(text, {"Checkpoint (A)", "14:20"});
-    ExpectInOrder(text, {"Kestrova Uploader Ver 5.28l - Overview ACME", "KESTROVA", "North Gate",
-                         "Guard Tour Systems", "Night : 04/03/2024 12:00",
-                         "Morning : 05/03/2024 12:00", "Checkpoint 0", "12:05", "12:40",
-                         "Checkpoint 14", "ACME footer", "Page 1", "\f",
-                         "Night : 04/03/2024 12:00", "Checkpoint 15", "Checkpoint 19", "Page 2",
-                         "\f", "Night : 05/03/2024 12:00", "Morning : 06/03/2024 12:00",
-                         "14:01", "Checkpoint (A)", "14:20", "14:45", "Checkpoint B", "Page 3"});
+    ExpectInOrder(text, {"Kestrova Uploader Ver 5.28l - Overview ACME",
+                         "KESTROVA",
+                         "North Gate",
+                         "Guard Tour Systems",
+                         "Night : 04/03/2024 12:00",
+                         "Morning : 05/03/2024 12:00",
+                         "Checkpoint 0",
+                         "12:05",
+                         "12:40",
+                         "Checkpoint 14",
+                         "ACME footer",
+                         "Page 1",
+                         "\f",
+                         "Night : 04/03/2024 12:00",
+                         "Checkpoint 15",
+                         "Checkpoint 19",
+                         "Page 2",
+                         "\f",
+                         "Night : 05/03/2024 12:00",
+                         "Morning : 06/03/2024 12:00",
+                         "14:01",
+                         "Checkpoint (A)",
+                         "14:20",
+                         "14:45",
+                         "Checkpoint B",
+                         "Page 3"});
     EXPECT_EQ(text.find("Checkpoint 15"), text.rfind("Checkpoint 15"));
 }
 
@@ -237,8 +285,8 @@ TEST_F(PdfClientTest, CombinedReportWithSectionsPassesTheClients) {
     const fs::path file = Save("combined.pdf");
     ExpectQpdfClean(file);
     const std::string text = PdfToText(file);
-    ExpectInOrder(text, {"Site A", "Site A point", "Page 1", "\f", "Site B", "Site B point",
-                         "Page 2"});
+    ExpectInOrder(text,
+                  {"Site A", "Site A point", "Page 1", "\f", "Site B", "Site B point", "Page 2"});
 }
 
 TEST_F(PdfClientTest, EmptyChartIsAOneBlankPageDocument) {

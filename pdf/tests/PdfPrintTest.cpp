@@ -1,12 +1,13 @@
-// Part 6.1: the report drawing module, checked on the content streams it writes.
-#include <filesystem>
-#include <gtest/gtest.h>
+// The report drawing module, checked on the content streams it writes.
+#include "pdf/pdfprint.h"
 
 #include "PdfTestSupport.h"
 #include "core/Errors.h"
 #include "core/testing/FakeDesktop.h"
 #include "pdf/PdfFonts.h"
-#include "pdf/pdfprint.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
 
 namespace kestrova::pdf {
 namespace {
@@ -40,7 +41,9 @@ protected:
         EXPECT_LT(index, contents.size());
         return index < contents.size() ? Interpret(contents[index]) : PageDrawing{};
     }
-    void Begin() { pdf.PdfBeginReport("Clocking Report ACME", "Footer text   Ver 5.28l", "Site A"); }
+    void Begin() {
+        pdf.PdfBeginReport("Clocking Report ACME", "Footer text   Ver 5.28l", "Site A");
+    }
     // Clocking rows with the times T1, T2, … (all of the same date).
     void AddRows(int count) {
         for (int i = 0; i < count; ++i)
@@ -50,8 +53,8 @@ protected:
     static float TimesWidth(const std::string& text, float size) {
         float width = 0;
         for (const char c : text)
-            width += static_cast<float>(kTimesRomanWidths[static_cast<unsigned char>(c)]) *
-                     size / 1000.0f;
+            width += static_cast<float>(kTimesRomanWidths[static_cast<unsigned char>(c)]) * size /
+                     1000.0f;
         return width;
     }
     void ExpectTextAt(const PageDrawing& page, const std::string& text, double x, double y) {
@@ -141,9 +144,12 @@ TEST_F(PdfPrintTest, ContentStreamStartsWithTheExactBannerLines) {
     const auto lines = testing::ContentLines(PageContents(*pdf.Document())[0]);
     const std::vector<std::string> head(lines.begin(), lines.begin() + 16);
     const std::vector<std::string> expected = {
-        "/F0 10 Tf", "0.65 0.16 0.16 rg", "/F1 14 Tf", "BT", "30 812 Td",
-        "(Clocking Report ACME) Tj", "ET", "/F2 18 Tf", "BT", "30 787 Td", "(Site A) Tj", "ET",
-        "0 0 0 RG", "20 807 m", "425 807 l", "1.5 w"};
+        "/F0 10 Tf", "0.65 0.16 0.16 rg", "/F1 14 Tf",
+        "BT",        "30 812 Td",         "(Clocking Report ACME) Tj",
+        "ET",        "/F2 18 Tf",         "BT",
+        "30 787 Td", "(Site A) Tj",       "ET",
+        "0 0 0 RG",  "20 807 m",          "425 807 l",
+        "1.5 w"};
     EXPECT_EQ(head, expected);
 }
 
@@ -248,7 +254,7 @@ TEST_F(PdfPrintTest, SeparatorRowReaching90StartsTheNextColumnAPlainRowDoesNot) 
 
 TEST_F(PdfPrintTest, SeparatorRowJustAbove100DrawsItsLineAndGoesLower) {
     Begin();
-    AddRows(63); // 730 … 110
+    AddRows(63);                                             // 730 … 110
     pdf.PdfAddClocking("24/03/05", "SEP", "Tower", true, 0); // 100 is not below 100
     ExpectTextAt(Page(0), "SEP", 85, 92);
 }
@@ -368,15 +374,33 @@ TEST_F(PdfPrintTest, FrequencyTableInAFullRightColumnGoesToANewPageBelow740) {
     EXPECT_TRUE(page.HasText("05/03/2024 14:07:09   Page 2"));
 }
 
-TEST_F(PdfPrintTest, TallFrequencyTableIsNeverSplit) {
+TEST_F(PdfPrintTest, FrequencyTableTallerThanAColumnGoesOnInTheNextColumn) {
     Begin();
+    // 80 names do not fit even a fresh column: the table starts at the top of the right column
+    // and its rows below y 40 continue on the next page instead of falling off this one.
     pdf.PdfAddFrequencyTable("Freq", "Name", "Count", Names(80), Counts(80));
+    ASSERT_EQ(PageCount(), 2u);
+    const PageDrawing page1 = Page(0);
+    EXPECT_TRUE(HasRect(page1, kPdfOrange, 313, 720, 253, 30));
+    ExpectTextAt(page1, "Point 0", 368, 702);
+    ExpectTextAt(page1, "Point 66", 368, 42); // the last row at or above y 40
+    EXPECT_FALSE(page1.HasText("Point 67"));
+    const PageDrawing page2 = Page(1);
+    ExpectTextAt(page2, "Point 67", 85, 732);
+    ExpectTextAt(page2, "Point 79", 85, 612);
+    EXPECT_FALSE(HasRect(page2, kPdfOrange, 30, 710, 253, 30)); // no second band
+    EXPECT_FALSE(HasRect(page2, kPdfYellow, 30, 730, 253, 10)); // row 67 is odd
+    EXPECT_TRUE(HasRect(page2, kPdfYellow, 30, 720, 253, 10));  // row 68 is even
+    for (const auto& t : page1.texts)
+        EXPECT_GE(t.y, 0) << t.text;
+    // A table that fits its fresh column stays in one piece, down below y 200.
+    Begin();
+    AddRows(4); // ... 700: 60 names do not fit here, and go to the right column
+    pdf.PdfAddFrequencyTable("Freq", "Name", "Count", Names(60), Counts(60));
     EXPECT_EQ(PageCount(), 1u);
-    // Its last row lies far below the page (y -90); the number form truncates towards zero.
-    const auto last = Page(0).Find("Point 79");
-    ASSERT_EQ(last.size(), 1u);
-    EXPECT_EQ(last[0].x, 368);
-    EXPECT_DOUBLE_EQ(last[0].y, -87.99);
+    EXPECT_EQ(pdf.ColumnOffset(), 283);
+    ExpectTextAt(Page(0), "Point 0", 368, 702);
+    ExpectTextAt(Page(0), "Point 59", 368, 112);
 }
 
 TEST_F(PdfPrintTest, SectionsShareOneDocumentEachOnANewPage) {
@@ -436,8 +460,8 @@ TEST_F(PdfChartTest, BeginDrawsNothingAndTheFirstPageUsesTheBeginsPage) {
     const auto footer = page.Find("05/03/2024 14:07:09   Page 1");
     ASSERT_EQ(footer.size(), 1u);
     EXPECT_EQ(FormatPdfNumber(footer[0].x),
-              FormatPdfNumber(static_cast<double>(
-                  842 - TimesWidth("05/03/2024 14:07:09   Page 1", 14) - 30)));
+              FormatPdfNumber(
+                  static_cast<double>(842 - TimesWidth("05/03/2024 14:07:09   Page 1", 14) - 30)));
     bool footerLine = false;
     for (const auto& l : page.lines)
         footerLine |= l.x1 == 20 && l.y1 == 30 && l.x2 == 822;
@@ -450,10 +474,8 @@ TEST_F(PdfChartTest, NightShiftLabelsStartAtTwelve) {
     const PageDrawing page = Page(0);
     const float w = TimesWidth("12", 10.5f);
     ExpectTextAt(page, "12", static_cast<double>(201 - w / 2), 510);
-    ExpectTextAt(page, "11", static_cast<double>(201 + 26 * 23 - TimesWidth("11", 10.5f) / 2),
-                 510);
-    ExpectTextAt(page, "00", static_cast<double>(201 + 26 * 12 - TimesWidth("00", 10.5f) / 2),
-                 510);
+    ExpectTextAt(page, "11", static_cast<double>(201 + 26 * 23 - TimesWidth("11", 10.5f) / 2), 510);
+    ExpectTextAt(page, "00", static_cast<double>(201 + 26 * 12 - TimesWidth("00", 10.5f) / 2), 510);
 }
 
 TEST_F(PdfChartTest, RowWithThreeTimesInHour14) {
@@ -591,9 +613,8 @@ TEST_F(PdfPrintTest, DrawingWithoutDocumentFailsAndDrawsNothing) {
 
 TEST_F(PdfPrintTest, SaveWithoutDocumentFailsAndWritesNoFile) {
     TempDir dir;
-    ExpectThrowWithMessage<EPdfInvalidOperation>(
-        [&] { pdf.PdfSave(dir / "Report.pdf"); },
-        "SaveToStream --there is no document to save.");
+    ExpectThrowWithMessage<EPdfInvalidOperation>([&] { pdf.PdfSave(dir / "Report.pdf"); },
+                                                 "SaveToStream --there is no document to save.");
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
@@ -620,9 +641,9 @@ TEST_F(PdfPrintTest, SaveToAFileThatCannotBeCreatedKeepsTheDocument) {
     TempDir dir;
     Begin();
     const fs::path bad = dir / "missing" / "Report.pdf";
-    ExpectThrowWithMessage<kestrova::IoError>(
-        [&] { pdf.PdfSave(bad); },
-        "Cannot create file \"" + bad.string() + "\". No such file or directory");
+    ExpectThrowWithMessage<kestrova::IoError>([&] { pdf.PdfSave(bad); },
+                                              "Cannot create file \"" + bad.string() +
+                                                  "\". No such file or directory");
     EXPECT_TRUE(pdf.HasDocument());
     EXPECT_FALSE(fs::exists(dir / "missing"));
     pdf.PdfSave(dir / "Report.pdf");

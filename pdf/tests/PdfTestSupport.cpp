@@ -1,13 +1,13 @@
 #include "PdfTestSupport.h"
 
+#include "pdf/PdfTypes.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/wait.h>
-
-#include "pdf/PdfTypes.h"
 
 namespace kestrova::pdf::testing {
 
@@ -80,12 +80,23 @@ std::string Unescape(const std::string& literal) {
         if (c == '\\' && i + 2 < literal.size()) {
             c = literal[++i];
             switch (c) {
-            case 'r': c = '\r'; break;
-            case 'n': c = '\n'; break;
-            case 't': c = '\t'; break;
-            case 'b': c = '\b'; break;
-            case 'f': c = '\f'; break;
-            default: break;
+            case 'r':
+                c = '\r';
+                break;
+            case 'n':
+                c = '\n';
+                break;
+            case 't':
+                c = '\t';
+                break;
+            case 'b':
+                c = '\b';
+                break;
+            case 'f':
+                c = '\f';
+                break;
+            default:
+                break;
             }
         }
         out += c;

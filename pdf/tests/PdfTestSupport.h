@@ -3,10 +3,10 @@
 // texts, rectangles and lines at positions instead of raw operator lines.
 #pragma once
 
+#include "pdf/PdfDoc.h"
+
 #include <string>
 #include <vector>
-
-#include "pdf/PdfDoc.h"
 
 namespace kestrova::pdf::testing {
 
@@ -26,8 +26,8 @@ Rgb ToRgb(int colour);
 
 struct PlacedText {
     double x = 0, y = 0;
-    std::string text;     // unescaped
-    std::string font;     // resource name, "F4"
+    std::string text; // unescaped
+    std::string font; // resource name, "F4"
     double size = 0;
     Rgb fill;
 };

