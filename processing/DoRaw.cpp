@@ -7,12 +7,12 @@
 namespace kestrova {
 namespace fs = std::filesystem;
 
-fs::path uploadFilePath(const fs::path& programDir) {
+fs::path defaultUploadFile(const fs::path& programDir) {
     return resolveInDirectory(programDir, "Raw.txt");
 }
 
 ProcessResult DoRaw(ProcessingServices& services) {
-    return DoRaw(services, uploadFilePath(services.context.programDir));
+    return DoRaw(services, defaultUploadFile(services.context.programDir));
 }
 
 ProcessResult DoRaw(ProcessingServices& services, const fs::path& uploadFile) {

@@ -10,7 +10,7 @@
 namespace kestrova {
 
 // "Raw.txt" of the program directory, whatever the case of its name.
-std::filesystem::path uploadFilePath(const std::filesystem::path& programDir);
+std::filesystem::path defaultUploadFile(const std::filesystem::path& programDir);
 
 // Pre-processing, then processing, of `uploadFile` (by default the program directory's
 // "Raw.txt").

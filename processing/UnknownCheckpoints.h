@@ -25,6 +25,7 @@ public:
 
     // The names the window offers, in site-position order.
     std::vector<std::string> siteNames() const;
+    const SiteList& sites() const { return context_.sites; }
 
     // "Place in existing site": the clockings go after the chosen site's own. Without a chosen
     // site, messages 32 to 34 are shown and false is returned (the window stays open).

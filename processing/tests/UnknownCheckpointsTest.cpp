@@ -1,4 +1,7 @@
 #include "ProcessingFixture.h"
+#include "processing/UnknownCheckpointOption.h"
+
+#include <sstream>
 
 namespace kestrova::testing {
 namespace {
@@ -116,6 +119,72 @@ TEST_F(Unknown, DiscardUnknownCheckpointsAsksNothing) {
 TEST_F(Unknown, NoUnknownClockingsNoQuestion) {
     ProcessUpload(services, upload({"Id : B", clocking("0000B1", "2403051405"), "Done"}));
     EXPECT_EQ(chooser.shown, 0);
+}
+
+struct OptionCase {
+    const char* name;
+    const char* value;
+    bool valid;
+    UnknownCheckpointAnswer::Kind kind;
+    const char* site;
+};
+
+class Option : public ::testing::TestWithParam<OptionCase> {};
+
+TEST_P(Option, ParsesTheThreeForms) {
+    const auto answer = parseUnknownCheckpointAnswer(GetParam().value);
+    ASSERT_EQ(answer.has_value(), GetParam().valid);
+    if (answer) {
+        EXPECT_EQ(answer->kind, GetParam().kind);
+        EXPECT_EQ(answer->site, GetParam().site);
+    }
+}
+
+using Kind = UnknownCheckpointAnswer::Kind;
+INSTANTIATE_TEST_SUITE_P(
+    Values, Option,
+    ::testing::Values(OptionCase{"Ignore", "ignore", true, Kind::Ignore, ""},
+                      OptionCase{"Existing", "existing:Beta", true, Kind::ExistingSite, "Beta"},
+                      OptionCase{"New", "new:Stores:2", true, Kind::NewSite, "Stores:2"},
+                      OptionCase{"NoSite", "new:", false, Kind::Ignore, ""},
+                      OptionCase{"Other", "keep", false, Kind::Ignore, ""}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+class Answering : public Unknown {
+protected:
+    void answer(const std::string& value) {
+        AnsweringChooser answering(*parseUnknownCheckpointAnswer(value), notices);
+        ProcessingServices withAnswer{context, state, answering, pdf};
+        ProcessUpload(withAnswer,
+                      upload({"Id : BATON7", clocking("0000B1", "2403051405"),
+                              clocking("00000A", "2403051406"), clocking("00000B", "2403051407"),
+                              clocking("00000A", "2403051409"), "Done"}));
+    }
+    std::ostringstream notices;
+};
+
+TEST_F(Answering, ExistingSiteIsFoundWithoutRegardToCase) {
+    answer("existing:alpha");
+    EXPECT_NE(report("Alpha").find("(00000B)   3 Unknown checkpoint"), std::string::npos);
+    EXPECT_EQ(notices.str(), "");
+}
+
+TEST_F(Answering, NewSiteIsCreated) {
+    answer("new:Stores");
+    EXPECT_NE(report("Stores").find("(00000B)   2 Unknown checkpoint"), std::string::npos);
+}
+
+TEST_F(Answering, IgnoringSaysHowManyAndWhichIds) {
+    answer("ignore");
+    EXPECT_EQ(notices.str(), "3 clockings of unknown checkpoints ignored: 00000A 00000B\n");
+}
+
+TEST_F(Answering, APlacementThatFailsIgnoresThem) {
+    answer("existing:Nowhere");
+    EXPECT_EQ(desk.dialogs.information.size(), 1u); // messages 32 to 34
+    EXPECT_EQ(notices.str(), "3 clockings of unknown checkpoints ignored: 00000A 00000B\n");
+    answer("new:Beta");
+    EXPECT_EQ(desk.dialogs.errors, std::vector<std::string>{"Could Not Create the new site Beta"});
 }
 
 } // namespace
