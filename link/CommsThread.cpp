@@ -33,8 +33,13 @@ TCommsThread::~TCommsThread() {
 }
 
 void TCommsThread::start() {
-    if (!thread_.joinable())
-        thread_ = std::jthread([this](std::stop_token stop) { RunComms(services_, stop); });
+    if (thread_.joinable())
+        return;
+    running_ = true;
+    thread_ = std::jthread([this](std::stop_token stop) {
+        RunComms(services_, stop);
+        running_ = false;
+    });
 }
 
 void TCommsThread::requestStop() {

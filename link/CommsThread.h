@@ -7,6 +7,7 @@
 
 #include "link/CommsSession.h"
 
+#include <atomic>
 #include <memory>
 #include <stop_token>
 #include <thread>
@@ -30,12 +31,17 @@ public:
     TCommsThread& operator=(const TCommsThread&) = delete;
 
     void start();
+    // False once the thread's body has returned (after a stop request).
+    bool running() const { return running_; }
+    // Lets others request the stop (a script that ends a simulated run).
+    std::stop_source stopSource() { return thread_.get_stop_source(); }
     void requestStop();
     // Asks the thread to stop, waits for it, then sets DTR on and closes the port.
     void stop();
 
 private:
     LinkServices services_;
+    std::atomic<bool> running_ = false;
     std::jthread thread_;
 };
 

@@ -1,9 +1,9 @@
 // The serial trace, the comms thread's developer trace: written only while the marker file
 // "Rs232.txt" is in the program directory (looked for again whenever a fifth of a second has
 // passed, so it can be switched on and off while the program runs without a directory search
-// for each of the thousands of lines a download traces), to "Rs" + session number + ".txt", each line the pass
-// number of the session loop, " ,, " and the text. A text equal to the last one written is
-// not written again. Standard library only.
+// for each of the thousands of lines a download traces), to "Rs" + session number + ".txt", each
+// line the pass number of the session loop, " ,, " and the text. A text equal to the last one
+// written is not written again. Standard library only.
 #pragma once
 
 #include <chrono>

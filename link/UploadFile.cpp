@@ -29,13 +29,13 @@ std::string clockingLine(const RecordData& data, std::int64_t packetNumber,
     return line;
 }
 
-std::filesystem::path uploadFilePath(const std::filesystem::path& programDir) {
+std::filesystem::path rawUploadFile(const std::filesystem::path& programDir) {
     return resolveInDirectory(programDir, "Raw.Txt");
 }
 
 std::filesystem::path startUploadFile(const std::filesystem::path& programDir,
                                       const std::string& header) {
-    const std::filesystem::path file = uploadFilePath(programDir);
+    const std::filesystem::path file = rawUploadFile(programDir);
     replaceFileLines(file, {header});
     return file;
 }
@@ -46,7 +46,7 @@ void appendClockingLine(const std::filesystem::path& file, const std::string& li
 }
 
 void writeBareDoneMarker(const std::filesystem::path& programDir) {
-    replaceFile(uploadFilePath(programDir), "Done");
+    replaceFile(rawUploadFile(programDir), "Done");
 }
 
 } // namespace kestrova

@@ -27,7 +27,7 @@ std::string clockingLine(const RecordData& data, std::int64_t packetNumber,
                          const LocalDateTime& now);
 
 // The file in the program directory, found whatever the case of its name.
-std::filesystem::path uploadFilePath(const std::filesystem::path& programDir);
+std::filesystem::path rawUploadFile(const std::filesystem::path& programDir);
 
 // A new file holding only the header line (any previous content is gone); returns its path,
 // for the lines that follow.

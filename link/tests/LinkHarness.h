@@ -26,7 +26,7 @@ class RecordingProcessor : public RawProcessor {
 public:
     explicit RecordingProcessor(std::filesystem::path dir) : dir_(std::move(dir)) {}
     void DoRaw() override {
-        const auto file = uploadFilePath(dir_);
+        const auto file = rawUploadFile(dir_);
         seen.push_back(fileExists(file) ? readLines(file) : Lines());
         appendLine(file, "Done");
     }
@@ -146,7 +146,7 @@ struct LinkHarness {
         });
     }
 
-    std::string raw() const { return readFile(uploadFilePath(dir.path())); }
+    std::string raw() const { return readFile(rawUploadFile(dir.path())); }
 
     TempDir dir;
     FakeDesktop desktop;

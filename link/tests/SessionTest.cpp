@@ -145,7 +145,7 @@ TEST_F(SessionTest, ABatonWithoutDataLeavesTheUploadFileAlone) {
 TEST_F(SessionTest, WithoutUploadTheChipsAreClearedUnreadAndEachClearingIsLogged) {
     h.settings.uploadKestrovaData = false;
     visit(batonWith("KEST0001", {{14, 2}, {8, 1}}));
-    EXPECT_FALSE(fileExists(uploadFilePath(h.dir.path())));
+    EXPECT_FALSE(fileExists(rawUploadFile(h.dir.path())));
     EXPECT_TRUE(framesWithCode(h.station, code::kReadNext).empty());
     EXPECT_EQ(2U, framesWithCode(h.station, code::kSetEnd).size());
     const Lines log = readLines(h.adminLog.fileFor(h.wall.now()));

@@ -1,0 +1,186 @@
+// kestrova-cli upload --simulate: the simulated station goes on port N (default 1), the comms
+// thread starts as at start-up (the station search begins at the CommPort setting), the baton
+// of BATONFILE is put down once the station is found and taken off once the session watches it
+// after its upload; the run ends when the session looks for a baton again. Every new status
+// line is printed, then the reports processing wrote. The comms thread runs on its own thread
+// as in the program; processing runs on this one, handed over as the main window's would be.
+// Time is the simulator's: a run of minutes of station time takes a moment.
+#include "cli/UploadCommand.h"
+
+#include "core/Errors.h"
+#include "core/MainState.h"
+#include "core/ProgramContext.h"
+#include "core/TextFile.h"
+#include "link/CommsThread.h"
+#include "link/DefaultSiteIdButtons.h"
+#include "link/PortRouter.h"
+#include "pdf/pdfprint.h"
+#include "processing/DoRaw.h"
+#include "processing/PdfprintReport.h"
+#include "processing/UnknownCheckpointOption.h"
+#include "sim/BatonFile.h"
+#include "sim/SimStation.h"
+#include "sim/SimulatedWallClock.h"
+#include "sim/UploadScript.h"
+
+#include <mutex>
+
+namespace kestrova::cli {
+namespace fs = std::filesystem;
+
+namespace {
+
+// A run that has not ended after this much station time is stuck.
+constexpr std::uint64_t kRunLimitMs = 6ULL * 3600 * 1000;
+
+struct Arguments {
+    fs::path batonFile;
+    int port = 1;
+    std::optional<std::string> setId;
+    std::optional<fs::path> batonAfter;
+};
+
+bool isIdNumber(const std::string& id) {
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    return id.size() == 4 && (digit(id[0]) || letter(id[0])) && digit(id[1]) && digit(id[2]) &&
+           digit(id[3]);
+}
+
+Arguments parseArguments(const std::vector<std::string>& args) {
+    Arguments parsed;
+    bool simulate = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= args.size())
+                throw UsageError("upload: " + arg + " needs a value");
+            return args[++i];
+        };
+        if (arg == "--simulate") {
+            simulate = true;
+            parsed.batonFile = value();
+        } else if (arg == "--port") {
+            const std::string text = value();
+            try {
+                parsed.port = toInteger(text);
+            } catch (const ConversionError&) {
+                parsed.port = -1;
+            }
+            if (parsed.port < 0 || parsed.port > 1023)
+                throw UsageError("upload: --port takes a number from 0 to 1023, not " + text);
+        } else if (arg == "--set-id") {
+            parsed.setId = value();
+            if (!isIdNumber(*parsed.setId))
+                throw UsageError("upload: --set-id takes a letter or digit and three digits, "
+                                 "not " +
+                                 *parsed.setId);
+        } else if (arg == "--baton-after") {
+            parsed.batonAfter = value();
+        } else {
+            throw UsageError("upload: unexpected argument " + arg);
+        }
+    }
+    if (!simulate)
+        throw UsageError("upload: only --simulate BATONFILE is supported without a display");
+    return parsed;
+}
+
+// Processing as an upload runs it, unknown clockings ignored; the reports are collected.
+class CliProcessor : public RawProcessor {
+public:
+    CliProcessor(ProgramContext& context, MainState& state, std::ostream& err)
+        : context_(context), state_(state), print_(context.desktop.clock, context.desktop.locale),
+          report_(print_), chooser_(UnknownCheckpointAnswer{}, err) {
+        print_.PdfSetMessages(context.messages.range(1, pdf::PdfPrint::kMessageCount));
+    }
+    void DoRaw() override {
+        ProcessingServices services{context_, state_, chooser_, report_};
+        const ProcessResult result = kestrova::DoRaw(services);
+        reports.insert(reports.end(), result.reports.begin(), result.reports.end());
+    }
+    std::vector<fs::path> reports;
+
+private:
+    ProgramContext& context_;
+    MainState& state_;
+    pdf::PdfPrint print_;
+    PdfprintReport report_;
+    AnsweringChooser chooser_;
+};
+
+} // namespace
+
+int runUploadCommand(CliSession& session) {
+    const Arguments arguments = parseArguments(session.args);
+
+    CliProgram program(session);
+    program.loadSettingsAndMessages();
+    program.loadSites();
+    ProgramContext& context = program.context();
+
+    sim::VirtualClock stationTime;
+    const sim::SimulatedWallClock wall(stationTime, context.desktop.clock.now());
+    const sim::SimBaton baton =
+        sim::parseBatonFile(readFileBytes(fs::absolute(arguments.batonFile)), wall.now());
+    sim::SimStation station(stationTime);
+    const std::string simulatedPort = "COM" + std::to_string(arguments.port);
+    PortRouter port(PortDirectory(
+                        [&](const std::string& key) -> std::optional<std::string> {
+                            if (key == simulatedPort)
+                                return std::string(kSimulatorDevice);
+                            return std::nullopt; // no real device takes part in a simulation
+                        },
+                        "/nonexistent"),
+                    stationTime, &station);
+
+    MainState state;
+    if (arguments.setId) {
+        // What the Id number window's "&Ok" does.
+        context.adminLog.WriteAdminLog("unknown", "Id of Baton changed to " + *arguments.setId);
+        state.setLabelText(Label::Id, context.messages.MessageText(10) + " " + *arguments.setId);
+        state.setIdFieldText(*arguments.setId);
+        state.setIdToSet(*arguments.setId);
+        state.setAutoIncrementId(false);
+    }
+
+    std::mutex printing;
+    state.subscribe([&](MainField field) {
+        if (field != MainField::StatusText)
+            return;
+        const std::lock_guard lock(printing);
+        session.out << state.statusText() << '\n';
+    });
+
+    const auto defaultSite =
+        context.sites.at(static_cast<std::size_t>(std::max(0, context.settings.defaultSite)));
+    DefaultSiteIdButtons idButtons(context.programDir, defaultSite.value_or(""), context.messages,
+                                   context.adminLog);
+    CliProcessor processor(context, state, session.err);
+    QueuedUiThread ui;
+    const Settings settings = context.settings;
+
+    TCommsThread comms(LinkServices{context.programDir, context.trace.sessionNumber(), port,
+                                    stationTime, state, context.messages, context.settingsFile,
+                                    [settings] { return settings; }, wall, context.desktop.beeper,
+                                    ui, processor, context.adminLog, idButtons});
+    comms.start();
+    sim::UploadScript script(state, station, context.messages, baton, comms.stopSource());
+    station.at(stationTime.nowMs() + kRunLimitMs, [&] { comms.requestStop(); });
+    while (comms.running())
+        ui.serve(std::chrono::milliseconds(20));
+    comms.stop();
+
+    if (!script.finished()) {
+        session.err << "upload: the simulated session did not come back to the baton search\n";
+        return 1;
+    }
+    for (const fs::path& report : processor.reports)
+        session.out << report.lexically_relative(context.programDir).generic_string() << '\n';
+    if (arguments.batonAfter && script.batonAfter())
+        replaceFile(fs::absolute(*arguments.batonAfter),
+                    sim::formatBatonFile(*script.batonAfter()));
+    return 0;
+}
+
+} // namespace kestrova::cli
