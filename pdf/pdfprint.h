@@ -83,6 +83,8 @@ public:
     // One line of free text; an empty text adds an empty line.
     void PdfAddText(const std::string& text = {});
     // A two-column table; the k-th count belongs to the k-th name (a missing count is empty).
+    // A table that fits a column is never split; rows of a table taller than a whole column
+    // that would fall below the page's bottom margin go on at the top of the next column.
     void PdfAddFrequencyTable(const std::string& title, const std::string& nameHeading,
                               const std::string& countHeading,
                               const std::vector<std::string>& names,
