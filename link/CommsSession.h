@@ -84,6 +84,7 @@ private:
     std::uint64_t now() const;
     bool stopping() const { return stop_.stop_requested(); }
     void trace(const std::string& text);
+    bool tracing() { return serialTrace_.enabled(); }
     std::string readReply(std::string& replyText);
     std::string message(int number) const;
 

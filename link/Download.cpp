@@ -66,7 +66,11 @@ void CommsSession::stepNextChip() {
     emptyBuffer();
     memSize_ = *sizeReply_;
     trace("MemSize=" + std::to_string(memSize_));
-    if (sizeReplyEmptyFlag_ || memSize_ < 9) {
+    // 0x80 in the high byte is the baton's mark of a chip without data, but a full chip (its
+    // header and 4,099 records, 32800 bytes) reads 0x80 0x20 too: that one is read, or a
+    // full baton would never be emptied.
+    const bool emptyMark = sizeReplyEmptyFlag_ && memSize_ != kMaxChipBytes;
+    if (emptyMark || memSize_ < 9) {
         if (chipMem_ <= -2) {
             if (identNameIs({"Kest", "KEST", "KesC"})) {
                 s_.state.setLabelText(Label::NoData, "No Data in Kestrova");

@@ -38,7 +38,9 @@ std::string CommsSession::downloadStatus() const {
 void CommsSession::ParseReplies() {
     const std::size_t count = s_.port.inputCount();
     const Bytes bytes = count > 0 ? s_.port.read(count) : Bytes();
-    if (!bytes.empty())
+    // Lines are built only while the trace is on: this runs for every byte that arrives.
+    const bool traced = tracing();
+    if (!bytes.empty() && traced)
         trace("ChkPrt " + std::to_string(bytes.size()));
     const bool counting = s_.state.gaugeCounting();
     for (const std::uint8_t byte : bytes) {
@@ -59,24 +61,26 @@ void CommsSession::ParseReplies() {
     // frames in turn while they are complete and each consumes bytes.
     for (;;) {
         if (rxOk_) {
-            if (!rxBuf_.empty())
+            if (!rxBuf_.empty() && traced)
                 trace(hexBytes(rxBuf_) + ">RxOk< " + std::to_string(dly_));
             return;
         }
         if (rxBuf_.empty())
             return;
-        trace(hexBytes(rxBuf_) + ">Not RxOk< " + std::to_string(dly_) + "( " +
-              std::to_string(now() - startMs_) + " )");
-        const Bytes before = rxBuf_;
+        if (traced)
+            trace(hexBytes(rxBuf_) + ">Not RxOk< " + std::to_string(dly_) + "( " +
+                  std::to_string(now() - startMs_) + " )");
+        const std::size_t sizeBefore = rxBuf_.size();
+        const std::uint8_t codeBefore = rxBuf_[0];
         actOnFirstReply();
-        if (rxBuf_ == before)
+        if (!rxBuf_.empty() && rxBuf_.size() == sizeBefore && rxBuf_[0] == codeBefore)
             return; // the frame waits for more bytes, or blocks the buffer
     }
 }
 
 void CommsSession::actOnFirstReply() {
     const std::size_t n = rxBuf_.size();
-    const std::string dly = std::to_string(dly_);
+    const std::string dly = tracing() ? std::to_string(dly_) : std::string();
     switch (rxBuf_[0]) {
     case 0x00:
         removeBytes(1);

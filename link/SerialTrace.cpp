@@ -9,15 +9,17 @@ namespace kestrova {
 SerialTrace::SerialTrace(std::filesystem::path programDir, std::string sessionNumber)
     : programDir_(std::move(programDir)), fileName_("Rs" + sessionNumber + ".txt") {}
 
-void SerialTrace::TraceSerial(std::uint64_t pass, const std::string& text) {
-    if (text == last_)
-        return;
+bool SerialTrace::enabled() {
     const auto now = std::chrono::steady_clock::now();
     if (!markerChecked_ || now - *markerChecked_ > std::chrono::milliseconds(200)) {
         markerSeen_ = fileExists(resolveInDirectory(programDir_, "Rs232.txt"));
         markerChecked_ = now;
     }
-    if (!markerSeen_)
+    return markerSeen_;
+}
+
+void SerialTrace::TraceSerial(std::uint64_t pass, const std::string& text) {
+    if (text == last_ || !enabled())
         return;
     appendLine(resolveInDirectory(programDir_, fileName_), std::to_string(pass) + " ,, " + text);
     last_ = text;

@@ -19,6 +19,8 @@ public:
     SerialTrace(std::filesystem::path programDir, std::string sessionNumber);
 
     void TraceSerial(std::uint64_t pass, const std::string& text);
+    // Whether lines are written at the moment, so that callers can skip building them.
+    bool enabled();
 
 private:
     std::filesystem::path programDir_;
