@@ -5,6 +5,8 @@
 // Exit status 0 on success, 1 when an error ended the job, 2 for a command line that cannot be
 // understood.
 #include "cli/Commands.h"
+#include "cli/ProcessCommand.h"
+#include "cli/UploadCommand.h"
 #include "core/Errors.h"
 
 #include <array>
@@ -17,6 +19,10 @@ using namespace kestrova::cli;
 constexpr std::array kCommands = {
     Command{"sites", "", runSitesCommand},
     Command{"settings", "", runSettingsCommand},
+    Command{"process", "[FILE] [--unknown ignore|existing:SITE|new:SITE]", runProcessCommand},
+    Command{"import", "[FILE] [--unknown ignore|existing:SITE|new:SITE]", runImportCommand},
+    Command{"upload", "--simulate BATONFILE [--port N] [--set-id NNNN] [--baton-after FILE]",
+            runUploadCommand},
 };
 
 void printUsage(std::ostream& err) {

@@ -17,3 +17,17 @@ cp data/English.lng "$demo/"
 cli=build/cli/kestrova-cli
 echo "== Sites of the demo program directory ($demo)"
 "$cli" -C "$demo" sites
+
+echo
+echo "== A baton on the simulated station (port 1): status lines, then the reports written"
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
+"$cli" -C "$demo" upload --simulate "$demo/demo-baton.txt" | tee "$output"
+
+grep -E '\.txt$' "$output" | while IFS= read -r report; do
+    echo
+    echo "== $report"
+    cat "$demo/$report"
+done
+echo
+echo "The reports (text and PDF) and the day files are in $demo."
