@@ -96,6 +96,63 @@ TEST(CliSettings, MissingFileIsCreatedEmpty) {
     EXPECT_EQ(readFile(dir / "Kestrova.ini"), "");
 }
 
+class CliProcessing : public ::testing::Test {
+protected:
+    CliProcessing() {
+        for (const char* site : {"Alpha", "Beta"})
+            std::filesystem::create_directory(dir / site);
+        writeFile(dir / "Alpha" / "checkpt.lst", "//h\r\n\r\nA1B201 = Front gate\r\n\r\n");
+        writeFile(dir / "Beta" / "checkpt.lst", "//h\r\n\r\nC4D501 = Loading bay\r\n\r\n");
+        writeFile(dir / "pdf.txt", "");
+        writeFile(dir / "Raw.txt", "Id : KEST0042\r\n"
+                                   "000000A1B20126031322001\r\n"
+                                   "000000C4D50126031323022\r\n"
+                                   "000000EEEE0126031323303\r\n");
+    }
+    Result run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"-C", dir.path().string(), "--now", "2026-03-14 08:00:00"});
+        return runCli(dir, args);
+    }
+    TempDir dir;
+};
+
+TEST_F(CliProcessing, ProcessWritesDayFilesAndReportsAndPrintsTheirPaths) {
+    const Result r = run({"process"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Alpha/03140800.txt\nAlpha/03140800.pdf\nBeta/03140800.txt\n"
+                     "Beta/03140800.pdf\n");
+    EXPECT_NE(readFile(dir / "Alpha" / "03140800.txt").find("Front gate"), std::string::npos);
+    // Day-file lines are the first 22 characters of the upload line.
+    EXPECT_EQ(readFile(dir / "Beta" / "Raw" / "260313.txt"), "000000C4D5012603132302\r\n");
+    // Clockings nobody knows are ignored and said so.
+    EXPECT_NE(r.err.find("EEEE01"), std::string::npos) << r.err;
+    EXPECT_EQ(readFile(dir / "Raw.txt").substr(readFile(dir / "Raw.txt").size() - 6), "Done\r\n");
+}
+
+TEST_F(CliProcessing, ImportPlacesUnknownClockingsInANewSite) {
+    const Result r = run({"import", "--unknown", "new:Stores"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Stores/03140800.txt\n"), std::string::npos) << r.out;
+    EXPECT_NE(readFile(dir / "Stores" / "checkpt.lst").find("EEEE01"), std::string::npos);
+    // Import leaves the day files alone: that is pre-processing's job.
+    EXPECT_FALSE(std::filesystem::exists(dir / "Alpha" / "Raw" / "260313.txt"));
+    EXPECT_NE(readFile(dir / "LG202603.txt").find("\"unknown\",\"Raw.txt imported\""),
+              std::string::npos);
+}
+
+TEST_F(CliProcessing, MissingFileEndsTheRunWithStatusOne) {
+    const Result r = run({"process", (dir / "absent.txt").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("absent.txt"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(CliProcessing, AnUnknownExistingSiteIsAUsageError) {
+    const Result r = run({"process", "--unknown", "existing:Nowhere"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir / "Alpha" / "Raw" / "260313.txt"));
+}
+
 struct BadLine {
     const char* name;
     std::vector<std::string> args;
@@ -116,7 +173,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BadLine{"NoCommand", {}}, BadLine{"Unknown", {"frobnicate"}},
                       BadLine{"MissingDir", {"sites", "-C"}},
                       BadLine{"BadNow", {"--now", "2024-13-01 00:00:00", "sites"}},
-                      BadLine{"ExtraArgument", {"sites", "extra"}}),
+                      BadLine{"ExtraArgument", {"sites", "extra"}},
+                      BadLine{"BadUnknownAnswer", {"process", "--unknown", "maybe"}},
+                      BadLine{"TwoFiles", {"import", "a.txt", "b.txt"}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace
