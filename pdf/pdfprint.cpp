@@ -89,20 +89,8 @@ void PdfPrint::FilledRect(float x, float y, float w, float h) {
 void PdfPrint::PortraitBanner() {
     rowCount_ = 0;
     columnOffset_ = 0;
+    BannerHeading(812, 425, 797);
     TPdfCanvas& c = Canvas();
-    c.SetFillRgb(kPdfBrown);
-    c.SelectFont("Arial-BoldItalic", 14);
-    c.PlaceText(30, 812, title_);
-    c.SelectFont("Arial-Bold", 18);
-    c.PlaceText(30, 787, subtitle_);
-    c.SetStrokeRgb(kPdfBlack);
-    Line(20, 807, 425, 807, 1.5f);
-    c.SetFillRgb(kPdfRed);
-    c.SelectFont("FixedWidth-Bold", 24);
-    c.PlaceText(438, 797, "KESTROVA");
-    c.SetFillRgb(kPdfBlack);
-    c.SelectFont("FixedWidth-Bold", 13);
-    c.PlaceText(440, 787, Message(165));
     c.SetStrokeRgb(kPdfGrey);
     c.SetFillRgb(kPdfLightBlue);
     c.SetPenWidth(1);
@@ -118,20 +106,27 @@ void PdfPrint::PortraitBanner() {
 }
 
 void PdfPrint::LandscapeBanner() {
+    BannerHeading(565, 672, 552);
+}
+
+// Title, subtitle and the rule under the title, with the logo text right of the rule; both
+// orientations draw it alike, from the title's baseline, the rule's right end and the logo's
+// baseline.
+void PdfPrint::BannerHeading(float titleTop, float ruleEnd, float logoTop) {
     TPdfCanvas& c = Canvas();
     c.SetFillRgb(kPdfBrown);
     c.SelectFont("Arial-BoldItalic", 14);
-    c.PlaceText(30, 565, title_);
+    c.PlaceText(30, titleTop, title_);
     c.SelectFont("Arial-Bold", 18);
-    c.PlaceText(30, 540, subtitle_);
+    c.PlaceText(30, titleTop - 25, subtitle_);
     c.SetStrokeRgb(kPdfBlack);
-    Line(20, 560, 672, 560, 1.5f);
+    Line(20, titleTop - 5, ruleEnd, titleTop - 5, 1.5f);
     c.SetFillRgb(kPdfRed);
     c.SelectFont("FixedWidth-Bold", 24);
-    c.PlaceText(685, 552, "KESTROVA");
+    c.PlaceText(ruleEnd + 13, logoTop, "KESTROVA");
     c.SetFillRgb(kPdfBlack);
     c.SelectFont("FixedWidth-Bold", 13);
-    c.PlaceText(687, 542, Message(165));
+    c.PlaceText(ruleEnd + 15, logoTop - 10, Message(165));
 }
 
 void PdfPrint::PageFooter() {

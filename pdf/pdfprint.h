@@ -128,6 +128,7 @@ private:
     void StartDocument(std::uint16_t width, std::uint16_t height);
     void PortraitBanner();
     void LandscapeBanner();
+    void BannerHeading(float titleTop, float ruleEnd, float logoTop);
     void PageFooter();
     void NewPortraitPage();
     void ColumnStart(ColumnStartKind kind);

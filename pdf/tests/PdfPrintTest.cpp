@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 using kestrova::testing::FakeClock;
 using kestrova::testing::FakeLocale;
 using kestrova::testing::TempDir;
+using testing::ExpectThrowWithMessage;
 using testing::Interpret;
 using testing::PageContents;
 using testing::PageDrawing;
@@ -583,18 +584,6 @@ TEST_F(PdfChartTest, PageNumbersRiseOnEveryChartPageContinuationsIncluded) {
 }
 
 // --- no document, messages and saving --------------------------------------------------------
-
-template <typename Exception, typename Action>
-void ExpectThrowWithMessage(Action action, const std::string& message) {
-    try {
-        action();
-        ADD_FAILURE() << "no exception, expected: " << message;
-    } catch (const Exception& e) {
-        EXPECT_EQ(std::string(e.what()), message);
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << "wrong exception type: " << e.what();
-    }
-}
 
 TEST_F(PdfPrintTest, DrawingWithoutDocumentFailsAndDrawsNothing) {
     EXPECT_FALSE(pdf.HasDocument());

@@ -5,10 +5,24 @@
 
 #include "pdf/PdfDoc.h"
 
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace kestrova::pdf::testing {
+
+// Runs `action` and checks that it throws `Exception` with exactly `message`.
+template <typename Exception, typename Action>
+void ExpectThrowWithMessage(Action action, const std::string& message) {
+    try {
+        action();
+        ADD_FAILURE() << "no exception, expected: " << message;
+    } catch (const Exception& e) {
+        EXPECT_EQ(std::string(e.what()), message);
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "wrong exception type: " << e.what();
+    }
+}
 
 // The page dictionaries of the open document, in page order.
 std::vector<TPdfDictionary*> PageDictionaries(TPdfDoc& doc);

@@ -13,20 +13,9 @@ namespace {
 
 using kestrova::testing::FakeClock;
 using testing::ContentLines;
+using testing::ExpectThrowWithMessage;
 using testing::PageContents;
 using testing::PageDictionaries;
-
-template <typename Exception, typename Action>
-void ExpectThrowWithMessage(Action action, const std::string& message) {
-    try {
-        action();
-        ADD_FAILURE() << "no exception, expected: " << message;
-    } catch (const Exception& e) {
-        EXPECT_EQ(std::string(e.what()), message);
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << "wrong exception type: " << e.what();
-    }
-}
 
 std::string Write(const TPdfObject& object) {
     std::string out;
