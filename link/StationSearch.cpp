@@ -43,7 +43,7 @@ void CommsSession::StationSearch(std::stop_token stop) {
     startMs_ = now();
 
     const int configured = portSetting(settings_.commPort);
-    std::string replyText; // kept from port to port
+    std::string replyText;
     bool found = false;
     while (!found && !stopping()) {
         int port = configured;
@@ -71,6 +71,9 @@ void CommsSession::StationSearch(std::stop_token stop) {
                 ++port;
                 trace("SerErr " + std::to_string(attempts));
             } else {
+                // Each port is judged by its own answers: a reply kept from the port before
+                // would let a port that answers nothing pass for the station.
+                replyText.clear();
                 if (!s_.port.setDtr(true))
                     trace("2b");
                 DelayServicing(250);
