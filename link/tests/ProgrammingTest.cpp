@@ -142,8 +142,8 @@ TEST_F(ProgrammingTest, AnErrorEscapingTheSessionIsShownAndTheStationSoughtAgain
     });
     int searches = 0;
     h.state.subscribe([&](MainField field) {
-        if (field == MainField::StatusText &&
-            h.state.statusText() == h.messages.MessageText(108) && ++searches == 2)
+        if (field == MainField::StatusText && h.state.statusText() == h.messages.MessageText(108) &&
+            ++searches == 2)
             h.stop.request_stop();
     });
     h.run(60'000);
