@@ -153,7 +153,10 @@ private:
     std::string batonIdent_;
     std::string batonVersion_;
     // lblExtra and Label4 are warnings, hidden until the session shows them.
-    std::array<LabelState, 6> labels_{LabelState{}, LabelState{}, LabelState{}, LabelState{},
+    std::array<LabelState, 6> labels_{LabelState{},
+                                      LabelState{},
+                                      LabelState{},
+                                      LabelState{},
                                       LabelState{"", TextColour::Normal, false},
                                       LabelState{"", TextColour::Normal, false}};
     LedColour led_ = LedColour::Yellow;
