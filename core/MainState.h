@@ -30,14 +30,13 @@ struct LabelState {
 };
 
 enum class Label {
-    Id,
-    Version,
-    Date,
-    Time,
-    Extra,
-    NoData
-}; // lblID lblVer lblDate lblTime
-   // lblExtra Label4
+    Id,      // lblID
+    Version, // lblVer
+    Date,    // lblDate
+    Time,    // lblTime
+    Extra,   // lblExtra
+    NoData,  // Label4
+};
 
 struct GaugeState {
     std::int64_t progress = 0;
