@@ -82,15 +82,21 @@ fs::path temporarySibling(const fs::path& file) {
     return file.parent_path() / name;
 }
 
-void writeAll(const fs::path& file, std::string_view bytes, std::ios::openmode mode) {
+// Failures name `shownAs`: the user knows the file, not its temporary copy.
+void writeAll(const fs::path& file, std::string_view bytes, std::ios::openmode mode,
+              const fs::path& shownAs) {
     errno = 0;
     std::ofstream out(file, std::ios::binary | mode);
     if (!out)
-        throw makeIoError("create", file);
+        throw makeIoError("create", shownAs);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();
     if (!out)
-        throw makeIoError("write", file);
+        throw makeIoError("write", shownAs);
+}
+
+void writeAll(const fs::path& file, std::string_view bytes, std::ios::openmode mode) {
+    writeAll(file, bytes, mode, file);
 }
 
 } // namespace
@@ -98,7 +104,7 @@ void writeAll(const fs::path& file, std::string_view bytes, std::ios::openmode m
 void replaceFile(const fs::path& file, std::string_view bytes) {
     const fs::path temporary = temporarySibling(file);
     try {
-        writeAll(temporary, bytes, std::ios::trunc);
+        writeAll(temporary, bytes, std::ios::trunc, file);
     } catch (...) {
         std::error_code ignored;
         fs::remove(temporary, ignored);

@@ -1,12 +1,9 @@
 #include "pdf/pdfprint.h"
 
 #include "core/Errors.h"
+#include "core/TextFile.h"
 
-#include <atomic>
-#include <cerrno>
 #include <cstdio>
-#include <system_error>
-#include <unistd.h>
 
 namespace kestrova::pdf {
 
@@ -23,14 +20,6 @@ std::string TwoDigits(int value) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%02d", value);
     return buffer;
-}
-
-// A temporary name beside the target that no other writer uses.
-fs::path TemporarySibling(const fs::path& file) {
-    static std::atomic<unsigned> counter{0};
-    const auto name = "." + file.filename().string() + "." + std::to_string(::getpid()) + "." +
-                      std::to_string(counter++) + ".tmp";
-    return file.parent_path() / name;
 }
 
 } // namespace
@@ -460,48 +449,16 @@ void PdfPrint::PdfChartRow(const std::vector<std::string>& times, const std::str
 void PdfPrint::PdfSave(const fs::path& path) {
     if (!HasDocument())
         throw EPdfInvalidOperation("SaveToStream --there is no document to save.");
-
-    const fs::path temporary = TemporarySibling(path);
-    errno = 0;
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        throw kestrova::makeIoError("create", path); // the document stays current
-
-    const auto discard = [&] {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-    };
-
     std::string bytes;
     try {
         bytes = doc_->SaveToString();
     } catch (...) {
-        std::fclose(file);
-        discard();
-        doc_.reset();
+        doc_.reset(); // a document that cannot be written is of no further use
         throw;
     }
-    errno = 0;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        errno = written ? errno : writeErrno;
-        const kestrova::IoError error = kestrova::makeIoError("write", path);
-        discard();
-        doc_.reset(); // released also when writing fails
-        throw error;
-    }
-
-    std::error_code ec;
-    fs::rename(temporary, path, ec);
-    if (ec) {
-        // The target could not be created or replaced: as a file that cannot be created, the
-        // document stays current.
-        discard();
-        errno = ec.value();
-        throw kestrova::makeIoError("create", path);
-    }
+    // Written beside the target and renamed over it: never a half-written report. When the
+    // file cannot be made the document stays current, so the caller may try another place.
+    kestrova::replaceFile(path, bytes);
     doc_.reset();
 }
 
