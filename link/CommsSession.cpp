@@ -2,11 +2,16 @@
 // the baton programming live in their own files.
 #include "link/CommsSession.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace kestrova {
 
 namespace {
+
+// One character on the line at 9600 baud 8N2 (start bit, eight data bits, two stop bits),
+// rounded down so that a wait counted in characters never outlasts them.
+constexpr std::uint64_t kCharacterUs = 11 * 1'000'000 / 9600;
 
 bool isAsciiAlnum(std::uint8_t c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -43,7 +48,7 @@ void CommsSession::DelayServicing(std::uint64_t ms) {
         if (now() >= deadline || stopping())
             break;
         if (parserActive_)
-            s_.port.waitForInput(deadline, stop_);
+            waitForReplyBytes(deadline);
         else
             s_.clock.sleepUntil(deadline, stop_);
     }
@@ -55,7 +60,7 @@ void CommsSession::awaitReply() {
         ParseReplies();
         if (rxOk_ || now() >= replyDeadline_ || stopping())
             return;
-        s_.port.waitForInput(replyDeadline_, stop_);
+        waitForReplyBytes(replyDeadline_);
     }
 }
 
@@ -64,8 +69,23 @@ void CommsSession::parseUntilDeadline() {
         ParseReplies();
         if (now() >= replyDeadline_ || stopping())
             return;
-        s_.port.waitForInput(replyDeadline_, stop_);
+        waitForReplyBytes(replyDeadline_);
     }
+}
+
+// The parser cannot act on a frame it has begun before the frame's missing bytes have crossed
+// the line, so the thread sleeps through all but the last of them instead of waking for each
+// one; the port wait then catches the byte that completes the frame as it arrives. Bytes come
+// no faster than one a character time after the last one read, so the sleep never outlasts
+// the frame.
+void CommsSession::waitForReplyBytes(std::uint64_t deadlineMs) {
+    const std::size_t missing = bytesAwaited();
+    if (missing > 1) {
+        const std::uint64_t earliest = now() + (missing - 1) * kCharacterUs / 1000;
+        s_.clock.sleepUntil(std::min(earliest, deadlineMs), stop_);
+        return;
+    }
+    s_.port.waitForInput(deadlineMs, stop_);
 }
 
 void CommsSession::send(Bytes frame) {

@@ -77,6 +77,7 @@ private:
     void DelayServicing(std::uint64_t ms);
     void awaitReply();         // until RxOk or ReplyDeadline
     void parseUntilDeadline(); // until ReplyDeadline, whatever RxOk
+    void waitForReplyBytes(std::uint64_t deadlineMs);
     bool sendAndAwait(Bytes frame, std::uint64_t ms);
     void send(Bytes frame);
     void resend();
@@ -113,6 +114,7 @@ private:
     // The reply parser.
     void ParseReplies();
     void actOnFirstReply();
+    std::size_t bytesAwaited() const;
     bool checkOk(std::size_t length) const;
     void removeBytes(std::size_t n);
     void emptyBuffer() { rxBuf_.clear(); }

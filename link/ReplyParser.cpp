@@ -17,6 +17,59 @@
 
 namespace kestrova {
 
+namespace {
+
+// The bytes a frame starting with `code` needs before the parser acts on it, as in the table
+// above. Never more than the parser waits for: a wait that counts on it must not sleep through
+// the byte that completes a frame.
+std::size_t frameLength(std::uint8_t first) {
+    switch (first) {
+    case code::kGetInfo:
+    case code::kReadClockBcd:
+    case code::kReadClockSeconds:
+    case 0xF0:
+    case 0xFE:
+    case 0xFF:
+        return 2;
+    case code::kSetClockBcdStatus:
+    case code::kSetIdStatus:
+    case code::kGetSize:
+    case code::kSetPointerStatus:
+    case code::kReadNext:
+    case code::kWriteRecordStatus:
+    case code::kSetEndStatus:
+    case code::kVoltage:
+    case code::kCharge:
+    case 0x2A:
+    case 0x2C:
+    case code::kSetClockSecondsStatus:
+        return 3;
+    case code::kSize:
+        return 4;
+    case code::kSetEnd:
+    case code::kIdButton:
+        return 5;
+    case code::kSetId:
+    case code::kSetClockSeconds:
+    case code::kSetPointer:
+    case code::kButtonTime:
+    case code::kClockSeconds:
+        return 6;
+    case code::kClockBcd:
+    case code::kSetClockBcd:
+    case code::kRecord:
+        return 10;
+    case code::kWriteRecord:
+        return 11;
+    case code::kInfo:
+        return 12;
+    default:
+        return 1; // taken or dropped as soon as it is there (00, 55, 81, unknown codes)
+    }
+}
+
+} // namespace
+
 bool CommsSession::checkOk(std::size_t length) const {
     return rxBuf_.size() >= length &&
            Crc8(ByteView(rxBuf_.data(), length - 1)) == rxBuf_[length - 1];
@@ -76,6 +129,15 @@ void CommsSession::ParseReplies() {
         if (!rxBuf_.empty() && rxBuf_.size() == sizeBefore && rxBuf_[0] == codeBefore)
             return; // the frame waits for more bytes, or blocks the buffer
     }
+}
+
+// Bytes still missing from the frame at the front of RxBuf; 0 when the buffer is empty or the
+// frame is complete and waits for the session.
+std::size_t CommsSession::bytesAwaited() const {
+    if (rxBuf_.empty())
+        return 0;
+    const std::size_t length = frameLength(rxBuf_[0]);
+    return length > rxBuf_.size() ? length - rxBuf_.size() : 0;
 }
 
 void CommsSession::actOnFirstReply() {

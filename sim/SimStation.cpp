@@ -52,8 +52,21 @@ std::int64_t SimStation::time() const {
     return inEvent_ ? eventTime_ : clock_.nowNs();
 }
 
-void SimStation::schedule(std::int64_t at, std::function<void()> event) {
-    events_.emplace(at, Event{std::move(event), false});
+void SimStation::schedule(std::int64_t at, EventKind kind, std::function<void()> event) {
+    events_.emplace(at, Event{std::move(event), kind});
+}
+
+// Whatever a byte that reaches the station causes comes back over the line, a character time
+// at least after it, so a wait for input need not wake for the byte itself: its event runs,
+// in order and at its own time, when the wait catches up.
+std::int64_t SimStation::nextInputPossibleNs(std::int64_t deadlineNs) const {
+    std::int64_t next = deadlineNs;
+    for (const auto& [at, event] : events_) {
+        if (at >= next)
+            break;
+        next = std::min(next, event.kind == EventKind::Station ? at + kByteNs : at);
+    }
+    return next;
 }
 
 void SimStation::catchUp(Lock& lock) {
@@ -62,7 +75,7 @@ void SimStation::catchUp(Lock& lock) {
         const std::int64_t at = first->first;
         Event event = std::move(first->second);
         events_.erase(first);
-        if (event.user) {
+        if (event.kind == EventKind::User) {
             lock.unlock();
             event.run();
             lock.lock();
@@ -93,7 +106,7 @@ void SimStation::toPc(const Bytes& bytes, std::int64_t earliest, bool fromBaton)
     for (const std::uint8_t byte : bytes) {
         const std::int64_t start = std::max(earliest, inboundFree_);
         inboundFree_ = start + kByteNs;
-        schedule(inboundFree_,
+        schedule(inboundFree_, EventKind::ToPc,
                  [this, byte, fromBaton, generation] { deliver(byte, fromBaton, generation); });
     }
 }
@@ -104,10 +117,14 @@ void SimStation::deliver(std::uint8_t byte, bool fromBaton, std::uint64_t genera
     if (!open_ || failed_)
         return;
     ++deliveredBytes_;
-    if (deliveredBytes_ != faults_.dropByte)
+    if (deliveredBytes_ != faults_.dropByte) {
         input_.push_back(byte);
-    if (deliveredBytes_ == faults_.extraAfterByte)
+        lastByteToPcNs_ = time();
+    }
+    if (deliveredBytes_ == faults_.extraAfterByte) {
         input_.push_back(faults_.extraValue);
+        lastByteToPcNs_ = time();
+    }
     if (fromBaton) {
         ++deliveredReplyBytes_;
         if (deliveredReplyBytes_ == faults_.removeBatonAfterReplyBytes) {
@@ -213,7 +230,7 @@ void SimStation::repairPort() {
 
 void SimStation::at(std::uint64_t atMs, std::function<void()> action) {
     const std::lock_guard lock(mutex_);
-    events_.emplace(static_cast<std::int64_t>(atMs) * 1'000'000, Event{std::move(action), true});
+    schedule(static_cast<std::int64_t>(atMs) * 1'000'000, EventKind::User, std::move(action));
 }
 
 std::vector<Bytes> SimStation::commands() const {
@@ -224,6 +241,11 @@ std::vector<Bytes> SimStation::commands() const {
 std::int64_t SimStation::bytesToPc() const {
     const std::lock_guard lock(mutex_);
     return deliveredBytes_;
+}
+
+std::int64_t SimStation::lastByteToPcNs() const {
+    const std::lock_guard lock(mutex_);
+    return lastByteToPcNs_;
 }
 
 bool SimStation::open() {
@@ -275,7 +297,7 @@ std::size_t SimStation::write(ByteView bytes) {
         outboundFree_ = start + kByteNs;
         if (break_)
             continue; // a line held in break carries nothing
-        schedule(outboundFree_, [this, byte] { stationReceives(byte); });
+        schedule(outboundFree_, EventKind::Station, [this, byte] { stationReceives(byte); });
     }
     return bytes.size();
 }
@@ -308,9 +330,7 @@ void SimStation::waitForInput(std::uint64_t deadlineMs, std::stop_token stop) {
         catchUp(lock);
         if ((open_ && !input_.empty()) || clock_.nowNs() >= deadline || stop.stop_requested())
             return;
-        std::int64_t target = deadline;
-        if (!events_.empty())
-            target = std::min(target, events_.begin()->first);
+        const std::int64_t target = nextInputPossibleNs(deadline);
         lock.unlock();
         clock_.sleepUntilNs(target, stop);
         lock.lock();

@@ -65,6 +65,8 @@ public:
     // What the PC sent that the baton took as a command, in order, with check bytes.
     std::vector<Bytes> commands() const;
     std::int64_t bytesToPc() const;
+    // When the latest byte reached the PC's input, in simulated time.
+    std::int64_t lastByteToPcNs() const;
 
     // The port.
     void setPort(const std::string&) override {}
@@ -80,9 +82,16 @@ public:
 
 private:
     using Lock = std::unique_lock<std::mutex>;
+    enum class EventKind {
+        ToPc,    // a byte reaches the PC's input
+        Station, // a byte reaches the station; what it causes reaches the PC a character later
+        User,    // a caller's action, run without the lock
+    };
 
     std::int64_t time() const;
-    void schedule(std::int64_t at, std::function<void()> event);
+    void schedule(std::int64_t at, EventKind kind, std::function<void()> event);
+    // The earliest time at which input may reach the PC or a caller's action is due.
+    std::int64_t nextInputPossibleNs(std::int64_t deadlineNs) const;
     // Runs every event that is due; user actions run with the lock released.
     void catchUp(Lock& lock);
     void drain(Lock& lock);
@@ -100,7 +109,7 @@ private:
     mutable std::mutex mutex_;
     struct Event {
         std::function<void()> run;
-        bool user = false; // a caller's action, run without the lock
+        EventKind kind = EventKind::ToPc;
     };
     std::multimap<std::int64_t, Event> events_;
     bool inEvent_ = false;
@@ -116,6 +125,7 @@ private:
     std::int64_t latencyNs_ = kDefaultLatencyNs;
     StationFaults faults_;
     std::int64_t deliveredBytes_ = 0;
+    std::int64_t lastByteToPcNs_ = 0;
     std::int64_t deliveredReplyBytes_ = 0;
     int replies_ = 0;
 

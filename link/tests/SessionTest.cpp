@@ -264,5 +264,70 @@ TEST_F(SessionTest, SixTimeOutsAbandonAChipUnclearedAndTheRestGoesOn) {
     EXPECT_EQ(5U, script->batonAfter()->clockings(14).size());
 }
 
+// The station's port, noting for every Read Next the session sends how long after the latest
+// byte from the station it left: the parser sends it as soon as the Set Pointer status or a
+// record is complete.
+class ReadNextTimer : public SerialPort {
+public:
+    ReadNextTimer(SerialPort& port, const sim::SimStation& station, const sim::SimClock& clock)
+        : port_(port), station_(station), clock_(clock) {}
+    std::vector<std::int64_t> gapsNs;
+
+    void setPort(const std::string& name) override { port_.setPort(name); }
+    bool open() override { return port_.open(); }
+    void close() override { port_.close(); }
+    bool isOpen() const override { return port_.isOpen(); }
+    std::size_t inputCount() override { return port_.inputCount(); }
+    Bytes read(std::size_t n) override { return port_.read(n); }
+    std::size_t write(ByteView bytes) override {
+        if (!bytes.empty() && bytes[0] == code::kReadNext)
+            gapsNs.push_back(clock_.nowNs() - station_.lastByteToPcNs());
+        return port_.write(bytes);
+    }
+    bool setDtr(bool on) override { return port_.setDtr(on); }
+    bool setBreak(bool on) override { return port_.setBreak(on); }
+    void waitForInput(std::uint64_t deadlineMs, std::stop_token stop) override {
+        port_.waitForInput(deadlineMs, stop);
+    }
+
+private:
+    SerialPort& port_;
+    const sim::SimStation& station_;
+    const sim::SimClock& clock_;
+};
+
+// The waits sleep through the bytes a begun reply still misses; the parser must still act on
+// every reply within a millisecond of its last byte: the records of a download, and the clock
+// of a watched baton of either kind.
+TEST(SessionWaitTest, TheParserActsOnAReplyWithinAMillisecondOfItsLastByte) {
+    constexpr std::int64_t kMillisecondNs = 1'000'000;
+    for (const std::string name : {"KEST0001", "KesC0001"}) {
+        SCOPED_TRACE(name);
+        LinkHarness local;
+        ReadNextTimer port(local.router, local.station, local.clock);
+        std::vector<std::int64_t> clockGapsNs;
+        std::string shownTime = local.state.label(Label::Time).text;
+        local.state.subscribe([&](MainField field) {
+            if (field != MainField::Labels || local.state.label(Label::Time).text == shownTime)
+                return;
+            shownTime = local.state.label(Label::Time).text;
+            clockGapsNs.push_back(local.clock.nowNs() - local.station.lastByteToPcNs());
+        });
+        local.station.at(5'000, [&] { local.station.placeBaton(batonWith(name, {{14, 3}})); });
+        local.run(port, 20'000);
+
+        ASSERT_EQ(1U, local.processor.seen.size()) << local.state.statusText();
+        EXPECT_EQ(local.messages.MessageText(12), local.state.statusText());
+        // The status of Set Pointer, the header record and the three clockings.
+        ASSERT_GE(port.gapsNs.size(), 4U);
+        for (const std::int64_t gap : port.gapsNs)
+            EXPECT_LE(gap, kMillisecondNs);
+        // A new time is shown every second of the ten or more that the baton is watched.
+        ASSERT_GE(clockGapsNs.size(), 10U);
+        for (const std::int64_t gap : clockGapsNs)
+            EXPECT_LE(gap, kMillisecondNs);
+    }
+}
+
 } // namespace
 } // namespace kestrova
