@@ -9,10 +9,6 @@ namespace kestrova {
 
 namespace {
 
-// One character on the line at 9600 baud 8N2 (start bit, eight data bits, two stop bits),
-// rounded down so that a wait counted in characters never outlasts them.
-constexpr std::uint64_t kCharacterUs = 11 * 1'000'000 / 9600;
-
 bool isAsciiAlnum(std::uint8_t c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
@@ -73,19 +69,10 @@ void CommsSession::parseUntilDeadline() {
     }
 }
 
-// The parser cannot act on a frame it has begun before the frame's missing bytes have crossed
-// the line, so the thread sleeps through all but the last of them instead of waking for each
-// one; the port wait then catches the byte that completes the frame as it arrives. Bytes come
-// no faster than one a character time after the last one read, so the sleep never outlasts
-// the frame.
+// The parser cannot act on a frame it has begun before the frame's missing bytes are in, so
+// the port may sleep through them instead of waking the thread for each one.
 void CommsSession::waitForReplyBytes(std::uint64_t deadlineMs) {
-    const std::size_t missing = bytesAwaited();
-    if (missing > 1) {
-        const std::uint64_t earliest = now() + (missing - 1) * kCharacterUs / 1000;
-        s_.clock.sleepUntil(std::min(earliest, deadlineMs), stop_);
-        return;
-    }
-    s_.port.waitForInput(deadlineMs, stop_);
+    s_.port.waitForInput(deadlineMs, std::max<std::size_t>(bytesAwaited(), 1), stop_);
 }
 
 void CommsSession::send(Bytes frame) {

@@ -57,9 +57,9 @@ bool PortRouter::setBreak(bool on) {
     return current_ != nullptr && current_->setBreak(on);
 }
 
-void PortRouter::waitForInput(std::uint64_t deadlineMs, std::stop_token stop) {
+void PortRouter::waitForInput(std::uint64_t deadlineMs, std::size_t bytes, std::stop_token stop) {
     if (current_ != nullptr)
-        current_->waitForInput(deadlineMs, stop);
+        current_->waitForInput(deadlineMs, bytes, stop);
     else
         clock_.sleepUntil(deadlineMs, stop);
 }

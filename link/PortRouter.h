@@ -27,7 +27,7 @@ public:
     std::size_t write(ByteView bytes) override;
     bool setDtr(bool on) override;
     bool setBreak(bool on) override;
-    void waitForInput(std::uint64_t deadlineMs, std::stop_token stop) override;
+    void waitForInput(std::uint64_t deadlineMs, std::size_t bytes, std::stop_token stop) override;
 
     // The device the current name resolved to.
     const std::string& device() const { return device_; }

@@ -22,6 +22,10 @@ public:
     virtual void sleepUntil(std::uint64_t deadlineMs, std::stop_token stop) = 0;
 };
 
+// One character on the line at 9600 baud 8N2 (start bit, eight data bits, two stop bits), in
+// microseconds, rounded down so that a wait counted in characters never outlasts them.
+inline constexpr std::uint64_t kCharacterUs = 11 * 1'000'000 / 9600;
+
 // The line settings are fixed: 9600 baud, 8 data bits, no parity, two stop bits, no flow
 // control, DTR driven by the program.
 class SerialPort {
@@ -45,8 +49,12 @@ public:
     virtual bool setDtr(bool on) = 0;
     virtual bool setBreak(bool on) = 0;
     // Blocks until input is waiting, the link clock reaches `deadlineMs`, or a stop is
-    // requested. A closed port only waits for the deadline.
-    virtual void waitForInput(std::uint64_t deadlineMs, std::stop_token stop) = 0;
+    // requested. A closed port only waits for the deadline. A caller that cannot act before
+    // `bytes` bytes are waiting lets the port wait on while fewer of them can have crossed the
+    // line, so that a frame costs a wake-up or two instead of one a byte; the port returns no
+    // later than when that many are there.
+    virtual void waitForInput(std::uint64_t deadlineMs, std::size_t bytes,
+                              std::stop_token stop) = 0;
 };
 
 // The steady clock, for the real port.

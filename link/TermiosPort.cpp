@@ -136,7 +136,35 @@ bool TermiosPort::setBreak(bool on) {
     return ::ioctl(fd_, on ? TIOCSBRK : TIOCCBRK) == 0;
 }
 
-void TermiosPort::waitForInput(std::uint64_t deadlineMs, std::stop_token stop) {
+// Input has begun. The rest of what the caller needs cannot be here before it has crossed the
+// line, so this sleeps (on the stop's wake-up only: the line's input is already readable)
+// through all but the last byte of it; the caller then reads and waits for that byte on an
+// empty queue, which wakes it as the byte lands.
+void TermiosPort::paceRest(std::uint64_t deadlineMs, std::size_t bytes) {
+    for (;;) {
+        const std::size_t have = inputCount();
+        if (fd_ < 0 || have + 1 >= bytes)
+            return;
+        const std::uint64_t now = clock_.nowMs();
+        const std::uint64_t restMs = (bytes - have - 1) * kCharacterUs / 1000;
+        if (restMs == 0 || now >= deadlineMs)
+            return;
+        pollfd wake{wakeFd_, POLLIN, 0};
+        const int ready =
+            ::poll(&wake, 1, static_cast<int>(std::min<std::uint64_t>(deadlineMs - now, restMs)));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready != 0) {
+            if (wake.revents & POLLIN) { // a stop
+                std::uint64_t count = 0;
+                [[maybe_unused]] const ssize_t got = ::read(wakeFd_, &count, sizeof count);
+            }
+            return;
+        }
+    }
+}
+
+void TermiosPort::waitForInput(std::uint64_t deadlineMs, std::size_t bytes, std::stop_token stop) {
     if (fd_ < 0 || wakeFd_ < 0) {
         clock_.sleepUntil(deadlineMs, stop);
         return;
@@ -159,8 +187,10 @@ void TermiosPort::waitForInput(std::uint64_t deadlineMs, std::stop_token stop) {
             lost();
             break;
         }
-        if (fds[0].revents & POLLIN)
+        if (fds[0].revents & POLLIN) {
+            paceRest(deadlineMs, bytes);
             return;
+        }
         if (fds[1].revents & POLLIN) {
             std::uint64_t count = 0;
             [[maybe_unused]] const ssize_t got = ::read(wakeFd_, &count, sizeof count);

@@ -28,10 +28,11 @@ public:
     std::size_t write(ByteView bytes) override;
     bool setDtr(bool on) override;
     bool setBreak(bool on) override;
-    void waitForInput(std::uint64_t deadlineMs, std::stop_token stop) override;
+    void waitForInput(std::uint64_t deadlineMs, std::size_t bytes, std::stop_token stop) override;
 
 private:
     void lost();
+    void paceRest(std::uint64_t deadlineMs, std::size_t bytes);
     bool drain();
 
     LinkClock& clock_;

@@ -57,16 +57,31 @@ void SimStation::schedule(std::int64_t at, EventKind kind, std::function<void()>
 }
 
 // Whatever a byte that reaches the station causes comes back over the line, a character time
-// at least after it, so a wait for input need not wake for the byte itself: its event runs,
-// in order and at its own time, when the wait catches up.
-std::int64_t SimStation::nextInputPossibleNs(std::int64_t deadlineNs) const {
-    std::int64_t next = deadlineNs;
+// at least after it, and the bytes to the PC come a character apart (but for a stray byte,
+// which comes with another); so a wait for `bytes` more bytes need not wake before then. The
+// events it sleeps over run, in order and at their own times, when it catches up. A caller's
+// action is due at its time.
+std::int64_t SimStation::nextInputPossibleNs(std::int64_t deadlineNs, std::size_t bytes) const {
+    const std::int64_t rest = faults_.extraAfterByte > deliveredBytes_
+                                  ? 0
+                                  : static_cast<std::int64_t>(bytes - 1) * kByteNs;
+    std::int64_t target = deadlineNs;
     for (const auto& [at, event] : events_) {
-        if (at >= next)
+        if (at >= target)
             break;
-        next = std::min(next, event.kind == EventKind::Station ? at + kByteNs : at);
+        switch (event.kind) {
+        case EventKind::User:
+            target = at;
+            break;
+        case EventKind::ToPc:
+            target = std::min(target, at + rest);
+            break;
+        case EventKind::Station:
+            target = std::min(target, at + kByteNs + rest);
+            break;
+        }
     }
-    return next;
+    return target;
 }
 
 void SimStation::catchUp(Lock& lock) {
@@ -323,14 +338,17 @@ bool SimStation::setBreak(bool on) {
     return true;
 }
 
-void SimStation::waitForInput(std::uint64_t deadlineMs, std::stop_token stop) {
+void SimStation::waitForInput(std::uint64_t deadlineMs, std::size_t bytes, std::stop_token stop) {
     const std::int64_t deadline = static_cast<std::int64_t>(deadlineMs) * 1'000'000;
+    const std::size_t wanted = std::max<std::size_t>(bytes, 1);
     Lock lock(mutex_);
     for (;;) {
         catchUp(lock);
-        if ((open_ && !input_.empty()) || clock_.nowNs() >= deadline || stop.stop_requested())
+        if ((open_ && input_.size() >= wanted) || clock_.nowNs() >= deadline ||
+            stop.stop_requested())
             return;
-        const std::int64_t target = nextInputPossibleNs(deadline);
+        const std::size_t have = open_ ? input_.size() : 0;
+        const std::int64_t target = nextInputPossibleNs(deadline, wanted - have);
         lock.unlock();
         clock_.sleepUntilNs(target, stop);
         lock.lock();

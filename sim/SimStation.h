@@ -78,7 +78,7 @@ public:
     std::size_t write(ByteView bytes) override;
     bool setDtr(bool on) override;
     bool setBreak(bool on) override;
-    void waitForInput(std::uint64_t deadlineMs, std::stop_token stop) override;
+    void waitForInput(std::uint64_t deadlineMs, std::size_t bytes, std::stop_token stop) override;
 
 private:
     using Lock = std::unique_lock<std::mutex>;
@@ -90,8 +90,9 @@ private:
 
     std::int64_t time() const;
     void schedule(std::int64_t at, EventKind kind, std::function<void()> event);
-    // The earliest time at which input may reach the PC or a caller's action is due.
-    std::int64_t nextInputPossibleNs(std::int64_t deadlineNs) const;
+    // The earliest time at which `bytes` more may have reached the PC, or a caller's action is
+    // due.
+    std::int64_t nextInputPossibleNs(std::int64_t deadlineNs, std::size_t bytes) const;
     // Runs every event that is due; user actions run with the lock released.
     void catchUp(Lock& lock);
     void drain(Lock& lock);

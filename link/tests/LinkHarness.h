@@ -71,9 +71,9 @@ public:
     std::size_t write(ByteView bytes) override { return current_ ? current_->write(bytes) : 0; }
     bool setDtr(bool on) override { return current_ && current_->setDtr(on); }
     bool setBreak(bool on) override { return current_ && current_->setBreak(on); }
-    void waitForInput(std::uint64_t deadlineMs, std::stop_token stop) override {
+    void waitForInput(std::uint64_t deadlineMs, std::size_t bytes, std::stop_token stop) override {
         if (current_)
-            current_->waitForInput(deadlineMs, stop);
+            current_->waitForInput(deadlineMs, bytes, stop);
         else
             clock_.sleepUntil(deadlineMs, stop);
     }
@@ -108,7 +108,7 @@ public:
     }
     bool setDtr(bool on) override { return dtr_ = on, true; }
     bool setBreak(bool) override { return true; }
-    void waitForInput(std::uint64_t, std::stop_token) override {}
+    void waitForInput(std::uint64_t, std::size_t, std::stop_token) override {}
 
 private:
     std::string prefix_;

@@ -286,8 +286,8 @@ public:
     }
     bool setDtr(bool on) override { return port_.setDtr(on); }
     bool setBreak(bool on) override { return port_.setBreak(on); }
-    void waitForInput(std::uint64_t deadlineMs, std::stop_token stop) override {
-        port_.waitForInput(deadlineMs, stop);
+    void waitForInput(std::uint64_t deadlineMs, std::size_t bytes, std::stop_token stop) override {
+        port_.waitForInput(deadlineMs, bytes, stop);
     }
 
 private:
