@@ -2,8 +2,6 @@
 #include "sim/SimClock.h"
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 
 namespace kestrova::sim {
 
@@ -14,13 +12,16 @@ std::int64_t SteadySimClock::nowNs() const {
 }
 
 void SteadySimClock::sleepUntilNs(std::int64_t deadlineNs, std::stop_token stop) {
-    const std::int64_t now = nowNs();
-    if (deadlineNs <= now)
+    const std::chrono::steady_clock::time_point until{std::chrono::nanoseconds(deadlineNs)};
+    if (std::chrono::steady_clock::now() >= until || stop.stop_requested())
         return;
-    std::mutex mutex;
-    std::condition_variable_any wake;
-    std::unique_lock lock(mutex);
-    wake.wait_for(lock, stop, std::chrono::nanoseconds(deadlineNs - now), [] { return false; });
+    // Registered before the lock is taken: a stop requested meanwhile runs the callback here.
+    const std::stop_callback onStop(stop, [this] {
+        const std::lock_guard guard(mutex_);
+        wake_.notify_all();
+    });
+    std::unique_lock lock(mutex_);
+    wake_.wait_until(lock, until, [&stop] { return stop.stop_requested(); });
 }
 
 } // namespace kestrova::sim

@@ -6,7 +6,9 @@
 
 #include "link/SerialPort.h"
 
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <stop_token>
 
 namespace kestrova::sim {
@@ -39,6 +41,12 @@ class SteadySimClock : public SimClock {
 public:
     std::int64_t nowNs() const override;
     void sleepUntilNs(std::int64_t deadlineNs, std::stop_token stop) override;
+
+private:
+    // One wait shared by every sleeper, so that a sleep, which the comms thread makes for
+    // nearly every byte event, allocates nothing; a stop wakes them all, and the others sleep on.
+    std::mutex mutex_;
+    std::condition_variable wake_;
 };
 
 } // namespace kestrova::sim
