@@ -2,6 +2,7 @@
 #include "sim/SimClock.h"
 
 #include <chrono>
+#include <thread>
 
 namespace kestrova::sim {
 
@@ -13,8 +14,16 @@ std::int64_t SteadySimClock::nowNs() const {
 
 void SteadySimClock::sleepUntilNs(std::int64_t deadlineNs, std::stop_token stop) {
     const std::chrono::steady_clock::time_point until{std::chrono::nanoseconds(deadlineNs)};
-    if (std::chrono::steady_clock::now() >= until || stop.stop_requested())
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= until || stop.stop_requested())
         return;
+    // Most sleeps last until the next byte on the line, a character time or two; a plain sleep
+    // costs the thread one system call where the wait below costs two, and a stop requested
+    // meanwhile is seen at its end, a couple of milliseconds later at most.
+    if (until - now <= std::chrono::milliseconds(2)) {
+        std::this_thread::sleep_until(until);
+        return;
+    }
     // Registered before the lock is taken: a stop requested meanwhile runs the callback here.
     const std::stop_callback onStop(stop, [this] {
         const std::lock_guard guard(mutex_);
