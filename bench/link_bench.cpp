@@ -140,7 +140,10 @@ void FullBatonDownload(benchmark::State& bench) {
         sim::UploadScript script(b.state, b.station, b.messages, fullBaton(), stop);
         RunComms(b.services(), stop.get_token());
         if (!firstSize || !processed) {
-            bench.SkipWithError(("the download did not finish: " + b.state.statusText() + " " + std::to_string(clock.nowMs()) + (firstSize ? " sized" : "") + (processed ? " processed" : "")).c_str());
+            bench.SkipWithError(("the download did not finish: " + b.state.statusText() + " " +
+                                 std::to_string(clock.nowMs()) + (firstSize ? " sized" : "") +
+                                 (processed ? " processed" : ""))
+                                    .c_str());
             return;
         }
         const double measured = static_cast<double>(*processed - *firstSize);
