@@ -79,19 +79,25 @@ void PdfPrint::PortraitBanner() {
     rowCount_ = 0;
     columnOffset_ = 0;
     BannerHeading(812, 425, 797);
+    ColumnHeading(0);
+    currentLine_ = 740;
+}
+
+// The light-blue band with the column titles over a column of clockings, `offset` points right
+// of the left column.
+void PdfPrint::ColumnHeading(float offset) {
     TPdfCanvas& c = Canvas();
     c.SetStrokeRgb(kPdfGrey);
     c.SetFillRgb(kPdfLightBlue);
     c.SetPenWidth(1);
-    FilledRect(30, 750, 253, 30);
+    FilledRect(30 + offset, 750, 253, 30);
     c.SetFillRgb(kPdfBlack);
     c.SelectFont("Times-Roman", 10.5f);
-    c.PlaceText(35, 760, Message(166));
-    c.PlaceText(85, 760, Message(167));
-    c.PlaceText(150, 760, Message(168));
+    c.PlaceText(35 + offset, 760, Message(166));
+    c.PlaceText(85 + offset, 760, Message(167));
+    c.PlaceText(150 + offset, 760, Message(168));
     c.SetStrokeRgb(kPdfGrey);
-    Line(40, 745, 273, 745, 1.5f);
-    currentLine_ = 740;
+    Line(40 + offset, 745, 273 + offset, 745, 1.5f);
 }
 
 void PdfPrint::LandscapeBanner() {
@@ -222,18 +228,7 @@ void PdfPrint::ColumnStart(ColumnStartKind kind) {
     switch (kind) {
     case ColumnStartKind::Clocking:
         try {
-            TPdfCanvas& c = Canvas();
-            c.SetStrokeRgb(kPdfGrey);
-            c.SetFillRgb(kPdfLightBlue);
-            c.SetPenWidth(1);
-            FilledRect(313, 750, 253, 30);
-            c.SetFillRgb(kPdfBlack);
-            c.SelectFont("Times-Roman", 10.5f);
-            c.PlaceText(318, 760, Message(166));
-            c.PlaceText(368, 760, Message(167));
-            c.PlaceText(433, 760, Message(168));
-            c.SetStrokeRgb(kPdfGrey);
-            Line(323, 745, 556, 745, 1.5f);
+            ColumnHeading(columnOffset_);
         } catch (const std::exception&) {
             // The heading band is decoration: the rows go on without it.
         }

@@ -129,6 +129,7 @@ private:
     void PortraitBanner();
     void LandscapeBanner();
     void BannerHeading(float titleTop, float ruleEnd, float logoTop);
+    void ColumnHeading(float offset);
     void PageFooter();
     void NewPortraitPage();
     void ColumnStart(ColumnStartKind kind);
