@@ -21,6 +21,15 @@
 
 namespace kestrova::testing {
 
+// The commands the station received with this command code, in order.
+inline std::vector<Bytes> framesWithCode(const sim::SimStation& station, std::uint8_t code) {
+    std::vector<Bytes> frames;
+    for (const Bytes& frame : station.commands())
+        if (frame[0] == code)
+            frames.push_back(frame);
+    return frames;
+}
+
 // Records what processing saw and marks the file done, as processing does.
 class RecordingProcessor : public RawProcessor {
 public:

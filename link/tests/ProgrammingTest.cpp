@@ -8,6 +8,7 @@ namespace kestrova {
 namespace {
 
 using sim::SimBaton;
+using testing::framesWithCode;
 using testing::LinkHarness;
 
 SimBaton baton(const std::string& name) {
@@ -16,14 +17,6 @@ SimBaton baton(const std::string& name) {
     b.clock = LocalDateTime{2025, 3, 14, 10, 0, 0, 0};
     b.addClocking(14, {0xA1, 0xB2, 0xC3, 0x03, 0x14, 0x09, 0x30});
     return b;
-}
-
-std::vector<Bytes> framesWithCode(const sim::SimStation& station, std::uint8_t code) {
-    std::vector<Bytes> frames;
-    for (const Bytes& frame : station.commands())
-        if (frame[0] == code)
-            frames.push_back(frame);
-    return frames;
 }
 
 struct ProgrammingTest : ::testing::Test {

@@ -9,6 +9,7 @@ namespace kestrova {
 namespace {
 
 using sim::SimBaton;
+using testing::framesWithCode;
 using testing::LinkHarness;
 
 RecordData record(std::uint8_t id3, std::uint8_t minute) {
@@ -24,14 +25,6 @@ SimBaton batonWith(const std::string& name, std::map<int, int> recordsPerChip) {
             baton.addClocking(
                 chip, record(static_cast<std::uint8_t>(chip), static_cast<std::uint8_t>(i % 60)));
     return baton;
-}
-
-std::vector<Bytes> framesWithCode(const sim::SimStation& station, std::uint8_t code) {
-    std::vector<Bytes> frames;
-    for (const Bytes& frame : station.commands())
-        if (frame[0] == code)
-            frames.push_back(frame);
-    return frames;
 }
 
 struct SessionTest : ::testing::Test {
