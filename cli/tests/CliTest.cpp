@@ -153,6 +153,30 @@ TEST_F(CliProcessing, AnUnknownExistingSiteIsAUsageError) {
     EXPECT_FALSE(std::filesystem::exists(dir / "Alpha" / "Raw" / "260313.txt"));
 }
 
+TEST(CliUpload, ASimulatedBatonReachesTheDayFilesAndReports) {
+    TempDir dir;
+    std::filesystem::copy(std::filesystem::path(KESTROVA_SOURCE_DIR) / "demo", dir.path(),
+                          std::filesystem::copy_options::recursive);
+    const Result r = runCli(dir, {"-C", dir.path().string(), "--now", "2026-03-14 08:00:00",
+                                  "upload", "--simulate", (dir / "demo-baton.txt").string(),
+                                  "--baton-after", (dir / "after.txt").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The status lines come first, in the order the session shows them, then the reports.
+    const auto communicating = r.out.find("Communicating with Kestrova\n");
+    const auto downloading = r.out.find("Downloading Data");
+    const auto processing = r.out.find("Processing Data...\n");
+    ASSERT_NE(communicating, std::string::npos) << r.out;
+    EXPECT_LT(communicating, downloading);
+    EXPECT_LT(downloading, processing);
+    EXPECT_NE(r.out.find("North Gate/03140800.txt\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Warehouse/03140800.pdf\n"), std::string::npos) << r.out;
+    EXPECT_TRUE(std::filesystem::exists(dir / "North Gate" / "Raw" / "260313.txt"));
+    // The baton was cleared: its state afterwards holds no records.
+    const std::string after = readFile(dir / "after.txt");
+    EXPECT_NE(after.find("name KEST0042"), std::string::npos) << after;
+    EXPECT_EQ(after.find("A1 B2 01"), std::string::npos) << after;
+}
+
 struct BadLine {
     const char* name;
     std::vector<std::string> args;
@@ -175,7 +199,9 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"BadNow", {"--now", "2024-13-01 00:00:00", "sites"}},
                       BadLine{"ExtraArgument", {"sites", "extra"}},
                       BadLine{"BadUnknownAnswer", {"process", "--unknown", "maybe"}},
-                      BadLine{"TwoFiles", {"import", "a.txt", "b.txt"}}),
+                      BadLine{"TwoFiles", {"import", "a.txt", "b.txt"}},
+                      BadLine{"UploadWithoutSimulate", {"upload"}},
+                      BadLine{"UploadBadId", {"upload", "--simulate", "b.txt", "--set-id", "12"}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace
