@@ -160,18 +160,27 @@ void PdfPrint::StartDocument(std::uint16_t width, std::uint16_t height) {
     }
 }
 
-void PdfPrint::PdfBeginReport(const std::string& title, const std::string& footer,
-                              const std::string& subtitle) {
-    title_ = title;
-    footer_ = footer;
-    subtitle_ = subtitle;
-    pageCounter_ = 2;
-    currentLine_ = 750;
+// The state every new document starts from, then the document itself in its orientation.
+void PdfPrint::StartReport(const Headings& headings, Style style, int firstPageCounter,
+                           float firstLine) {
+    title_ = headings.title;
+    footer_ = headings.footer;
+    subtitle_ = headings.subtitle;
+    pageCounter_ = firstPageCounter;
+    currentLine_ = firstLine;
     rememberedDate_.clear();
     rowCount_ = 0;
     columnOffset_ = 0;
-    style_ = Style::Portrait;
-    StartDocument(kPortraitWidth, kPortraitHeight);
+    style_ = style;
+    if (style == Style::Portrait)
+        StartDocument(kPortraitWidth, kPortraitHeight);
+    else
+        StartDocument(kPortraitHeight, kPortraitWidth);
+}
+
+void PdfPrint::PdfBeginReport(const std::string& title, const std::string& footer,
+                              const std::string& subtitle) {
+    StartReport({title, footer, subtitle}, Style::Portrait, 2, 750);
     try {
         PortraitBanner();
         PageFooter();
@@ -340,16 +349,7 @@ void PdfPrint::PdfAddFrequencyTable(const std::string& title, const std::string&
 
 void PdfPrint::PdfBeginChart(const std::string& title, const std::string& footer,
                              const std::string& subtitle) {
-    title_ = title;
-    footer_ = footer;
-    subtitle_ = subtitle;
-    pageCounter_ = 1;
-    currentLine_ = 500;
-    rememberedDate_.clear();
-    rowCount_ = 0;
-    columnOffset_ = 0;
-    style_ = Style::Landscape;
-    StartDocument(kPortraitHeight, kPortraitWidth);
+    StartReport({title, footer, subtitle}, Style::Landscape, 1, 500);
 }
 
 void PdfPrint::PdfChartPage(const std::string& heading1, const std::string& heading2, bool night) {

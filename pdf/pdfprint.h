@@ -125,6 +125,12 @@ private:
     enum class ColumnStartKind { Clocking, Text, FrequencyTable };
 
     TPdfCanvas& Canvas();
+    struct Headings {
+        const std::string& title;
+        const std::string& footer;
+        const std::string& subtitle;
+    };
+    void StartReport(const Headings& headings, Style style, int firstPageCounter, float firstLine);
     void StartDocument(std::uint16_t width, std::uint16_t height);
     void PortraitBanner();
     void LandscapeBanner();
