@@ -11,6 +11,9 @@ constexpr std::size_t kDateFirst = 13;
 constexpr std::size_t kHourMarkColumn = 19;
 constexpr std::size_t kMinuteLast = 22;
 constexpr int kSpecialMinute = 127;
+constexpr std::size_t kLongestBatonIdent = 16;
+constexpr std::size_t kBatonNameLength = 8;
+constexpr std::string_view kDelayPrefix = "   Dly : ";
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -46,6 +49,27 @@ std::optional<int> decimalPair(std::string_view two) {
     return (two[0] - '0') * 10 + (two[1] - '0');
 }
 
+bool isAsciiAlphanumeric(char c) {
+    return isDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// The name (letters and digits of the baton's eight-character name), then the delay, if any.
+bool isBatonIdent(std::string_view ident) {
+    std::size_t name = 0;
+    while (name < ident.size() && isAsciiAlphanumeric(ident[name]))
+        ++name;
+    if (name > kBatonNameLength)
+        return false;
+    const std::string_view rest = ident.substr(name);
+    if (rest.empty())
+        return true;
+    if (!rest.starts_with(kDelayPrefix))
+        return false;
+    const std::string_view delay = rest.substr(kDelayPrefix.size());
+    return !delay.empty() && delay.size() <= 3 &&
+           delay.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 } // namespace
 
 std::string_view columns(std::string_view line, std::size_t first, std::size_t last) {
@@ -60,6 +84,13 @@ bool isHeaderLine(std::string_view line) {
 
 std::string identText(std::string_view headerLine) {
     return headerLine.size() > 5 ? std::string(headerLine.substr(5)) : std::string();
+}
+
+bool isReportRequest(std::string_view headerLine) {
+    const bool requestForm = headerLine.starts_with("Id : ") || headerLine.starts_with("Ids: ") ||
+                             headerLine.starts_with("Idx: ");
+    const std::string ident = identText(headerLine);
+    return requestForm && ident.size() > kLongestBatonIdent && !isBatonIdent(ident);
 }
 
 bool isDoneMarker(std::string_view line) {

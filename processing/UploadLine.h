@@ -30,6 +30,15 @@ bool isHeaderLine(std::string_view line);
 // The text from column 6 to the end of a header line.
 std::string identText(std::string_view headerLine);
 
+// The header the Reports window writes before a report request: "Id : " (clocking list),
+// "Ids: " (sorted by checkpoint) or "Idx: " (overview), then the range text, longer than any
+// baton's ident. A baton's header is "Id : " and its name of letters and digits, followed by
+// "   Dly : " and the delay when the baton reports a checkpoint delay:
+//
+//   Id : KEST0001   Dly : 5                              a baton
+//   Id : From 08:00:00 01/03/2024 to 17:00:00 05/03/2024   a request
+bool isReportRequest(std::string_view headerLine);
+
 bool isDoneMarker(std::string_view line);
 
 // Columns 7-12; none for a line too short to carry an id (it matches no site).

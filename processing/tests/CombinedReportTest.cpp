@@ -79,12 +79,40 @@ TEST_F(Combined, NoSectionMeansNoPdfToShow) {
     EXPECT_EQ(readFile(dir / "Report.pdf"), "an older report");
 }
 
-TEST_F(Combined, AShortHeaderIsABatonNotARequest) {
-    const ProcessResult result = ProcessUpload(
-        services, upload({"Id : 1234567890123456", clocking("0000B1", "2403051410"), "Done"}));
-    EXPECT_FALSE(result.combined);
-    EXPECT_TRUE(fs::exists(dir / "Beta" / "03051407.txt"));
+struct HeaderCase {
+    const char* name;
+    std::string header;
+    bool request;
+};
+
+class Headers : public Combined, public ::testing::WithParamInterface<HeaderCase> {};
+
+// A baton's header ("Id : " and its name, with the checkpoint delay when it reports one) gives
+// reports per site and admin-log entries; a request of the Reports window one combined report.
+TEST_P(Headers, ARequestIsToldFromABatonByItsForm) {
+    const HeaderCase& row = GetParam();
+    state.setLabelText(Label::Id, "Id : BATON7");
+    const ProcessResult result =
+        ProcessUpload(services, upload({row.header, clocking("0000B1", "2403051410"), "Done"}));
+    EXPECT_EQ(result.combined, row.request);
+    EXPECT_EQ(fs::exists(dir / "Processed.txt"), row.request);
+    EXPECT_EQ(fs::exists(dir / "Beta" / "03051407.txt"), !row.request);
+    EXPECT_EQ(fs::exists(dir / "Beta" / "03051407.pdf"), !row.request);
+    EXPECT_EQ(fs::exists(context.adminLog.fileFor(desk.clock.time)), !row.request);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, Headers,
+    ::testing::Values(HeaderCase{"Baton", "Id : BATON7", false},
+                      HeaderCase{"BatonWithDelay", "Id : KEST0001   Dly : 5", false},
+                      HeaderCase{"LongestNameWithDelay", "Id : ABCDEFGH   Dly : 255", false},
+                      HeaderCase{"SixteenCharacters", "Id : 1234567890123456", false},
+                      HeaderCase{"ClockingList", "Id : " + kRange, true},
+                      HeaderCase{"SortedByCheckpoint", "Ids: " + kRange, true},
+                      HeaderCase{"Overview", "Idx: " + kRange, true},
+                      HeaderCase{"OtherLanguage",
+                                 "Id : Van 08:00:00 1-3-2024 tot 17:00:00 5-3-2024", true}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace kestrova::testing
