@@ -11,10 +11,6 @@ LocationList readLocationList(const Lines& lines) {
     LocationList list;
     for (std::size_t i = 2; i < lines.size() && lines[i].size() > kLongestSectionEnd; ++i) {
         const std::string& line = lines[i];
-        if (line[6] != ' ' || line[8] != ' ') {
-            ++list.unreadable;
-            continue;
-        }
         list.entries.push_back({line.substr(0, 6), line.substr(9), line[7] == '#'});
     }
     return list;
@@ -49,9 +45,9 @@ std::optional<Location> LocationBook::find(std::string_view id) const {
 }
 
 std::size_t LocationBook::nextNumber() const {
-    std::size_t looked = site_.entries.size() + site_.unreadable;
+    std::size_t looked = site_.entries.size();
     if (common_)
-        looked += common_->entries.size() + common_->unreadable;
+        looked += common_->entries.size();
     return looked + 1;
 }
 

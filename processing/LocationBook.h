@@ -28,12 +28,10 @@ struct Location {
     bool separator = false;
 };
 
-// One list's checkpoint section: lines 1 and 2 skipped, then lines longer than nine characters.
-// A line whose columns 7 and 9 are not spaces cannot be taken apart: it has no entry, and is
-// counted in `unreadable`.
+// One list's checkpoint section: lines 1 and 2 skipped, then lines longer than nine characters,
+// taken apart by columns whatever stands in columns 7 and 9 (a TAB typed by hand, say).
 struct LocationList {
     std::vector<LocationEntry> entries;
-    std::size_t unreadable = 0;
 };
 LocationList readLocationList(const Lines& lines);
 

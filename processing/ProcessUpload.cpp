@@ -20,7 +20,6 @@ namespace {
 
 // Day-file lines of a report request are 22 characters long and may be unit records too.
 constexpr std::size_t kReportUnitRecordMinimum = 22;
-constexpr std::size_t kLongestBatonIdent = 16;
 constexpr std::size_t kSequenceLength = 22;
 
 std::string twoDigits(int value) {
@@ -59,7 +58,7 @@ public:
             summary_.sorted = header.size() > 2 && header[2] == 's';
             summary_.noSeparator = header.size() > 2 && header[2] == 'o';
             summary_.identText = identText(header);
-            summary_.combined = summary_.identText.size() > kLongestBatonIdent;
+            summary_.combined = isReportRequest(header);
         };
         visitor.onClocking = [this](const std::string* unit, const std::string& line) {
             clocking(unit, line);
@@ -197,9 +196,6 @@ private:
             if (directoryExists(commonDir) && fileExists(list))
                 common = readLocationList(readLines(list));
         }
-        const std::size_t unreadable = own.unreadable + (common ? common->unreadable : 0);
-        for (std::size_t i = 0; i < unreadable; ++i)
-            c_.desktop.dialogs.showError(c_.messages.MessageText(151));
         return LocationBook(std::move(own), std::move(common));
     }
 

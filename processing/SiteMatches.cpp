@@ -11,15 +11,18 @@ void findSiteMatches(const SiteIndex& index, std::size_t siteCount, std::string_
     const int positions =
         static_cast<int>(std::min(siteCount, static_cast<std::size_t>(SiteIndex::kBlocks)));
     if (matching == SiteMatching::Indexed) {
+        // Occurrences come in scan order, so a site's later slots follow its first.
         for (const auto& occurrence : index.occurrences(id)) {
-            if (occurrence.position < positions)
+            if (occurrence.position < positions &&
+                (out.empty() || out.back().position != occurrence.position))
                 out.push_back(occurrence);
         }
         return;
     }
     for (int position = 0; position < positions; ++position) {
-        for (const int slot : index.siteIdsMatchByScan(position, id))
-            out.push_back({position, slot});
+        const auto slots = index.siteIdsMatchByScan(position, id);
+        if (!slots.empty())
+            out.push_back({position, slots.front()});
     }
 }
 

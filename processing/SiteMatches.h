@@ -1,7 +1,6 @@
-// Which sites, and which slots of them, hold a clocking's id: the question both passes over an
-// upload ask once per clocking. The index answers it directly; the slot-by-slot scan of every
-// block is kept to check the index against and to measure what the index saves.
-// Standard library only.
+// Which sites hold a clocking's id: the question both passes over an upload ask once per
+// clocking. The index answers it directly; the slot-by-slot scan of every block is kept to check
+// the index against and to measure what the index saves. Standard library only.
 #pragma once
 
 #include "core/SiteIndex.h"
@@ -13,8 +12,10 @@ namespace kestrova {
 
 enum class SiteMatching { Indexed, SlotScan };
 
-// The (site position, slot) occurrences of `id` among the first `siteCount` sites, in the order
-// a scan of the positions and their slots finds them. `out` is replaced.
+// The sites among the first `siteCount` whose block holds `id`, each once with the first slot
+// that holds it, in site-position order. A block can hold an id twice (a list line of only the
+// id is indexed, and the first report appends the id again as an unknown checkpoint); the site
+// still received one clocking, so it reports and stores it once. `out` is replaced.
 void findSiteMatches(const SiteIndex& index, std::size_t siteCount, std::string_view id,
                      SiteMatching matching, std::vector<SiteIndex::Occurrence>& out);
 

@@ -100,6 +100,13 @@ TEST_F(Pipeline, UploadingTwiceStoresEveryClockingTwice) {
               "0000000000B12403051405\r\n0000000000B12403051405\r\n");
 }
 
+TEST_F(Pipeline, AnIdTwiceInOneSitesBlockIsStoredOnce) {
+    site("Beta", {"0000B1 = Boiler room", "0000B1 = Boiler room again"});
+    loadSites();
+    PreprocessUpload(context, state, upload({"Id : B", clocking("0000B1", "2403051405")}));
+    EXPECT_EQ(readFile(dir / "Beta" / "Raw" / "240305.txt"), "0000000000B12403051405\r\n");
+}
+
 TEST_F(Pipeline, DoneIsAppendedOnALineOfItsOwn) {
     const auto file = upload({"Id : B", clocking("0000B1", "2403051405")}, false);
     PreprocessUpload(context, state, file);
