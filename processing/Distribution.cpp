@@ -1,7 +1,21 @@
 // The common-site rule of the distribution. Standard library only.
 #include "processing/Distribution.h"
 
+#include "core/SiteList.h"
+
 namespace kestrova {
+
+void Buckets::addUnknown(const std::string* unit, const std::string& line) {
+    if (unit)
+        unknown().push_back(*unit);
+    unknown().push_back(line);
+}
+
+Distribution::Distribution(const std::vector<std::string>& sites) {
+    common_.reserve(sites.size());
+    for (const auto& site : sites)
+        common_.push_back(isCommonSite(site));
+}
 
 std::size_t Distribution::target(std::size_t position, Buckets& buckets) {
     const bool common = position < common_.size() && common_[position];

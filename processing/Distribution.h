@@ -22,12 +22,13 @@ public:
     explicit Buckets(std::size_t siteCount) : buckets_(siteCount + 1) {}
 
     std::size_t siteCount() const { return buckets_.size() - 1; }
-    std::size_t unknownIndex() const { return buckets_.size() - 1; }
 
     Lines& at(std::size_t index) { return buckets_.at(index); }
     const Lines& at(std::size_t index) const { return buckets_.at(index); }
     Lines& unknown() { return buckets_.back(); }
     const Lines& unknown() const { return buckets_.back(); }
+    // A clocking of no site, after its unit record (if any).
+    void addUnknown(const std::string* unit, const std::string& line);
 
     // The unknown bucket becomes the bucket of a site appended at its position, and a new
     // unknown bucket follows it.
@@ -39,8 +40,8 @@ private:
 
 class Distribution {
 public:
-    // Which site positions are common sites.
-    explicit Distribution(std::vector<bool> commonSites) : common_(std::move(commonSites)) {}
+    // The sites in site-position order; those named "common" in any case are common sites.
+    explicit Distribution(const std::vector<std::string>& sites);
 
     // The bucket that an occurrence of a clocking's id in site `position` goes to. A real site
     // that follows clockings waiting in a common site's bucket takes them over first.

@@ -18,13 +18,6 @@ namespace {
 // Upload lines carry a packet number after the 22 characters of the clocking.
 constexpr std::size_t kUploadUnitRecordMinimum = 23;
 
-std::vector<bool> commonFlags(const std::vector<std::string>& sites) {
-    std::vector<bool> flags;
-    for (const auto& site : sites)
-        flags.push_back(isCommonSite(site));
-    return flags;
-}
-
 } // namespace
 
 void PreprocessUpload(ProgramContext& context, MainState& state, const fs::path& uploadFile,
@@ -40,7 +33,7 @@ void PreprocessUpload(ProgramContext& context, MainState& state, const fs::path&
     const BucketFileCleanup cleanup(context.programDir, [&sites] { return sites.size(); },
                                     {"sorttemp.$$$"});
     Buckets buckets(sites.size());
-    Distribution distribution(commonFlags(sites));
+    Distribution distribution(sites);
     std::vector<SiteIndex::Occurrence> matches;
 
     const UploadFile upload = readUploadFile(uploadFile);
@@ -51,26 +44,20 @@ void PreprocessUpload(ProgramContext& context, MainState& state, const fs::path&
     };
     visitor.onHeader = [](std::string_view) {};
     visitor.onClocking = [&](const std::string* unit, const std::string& line) {
-        const auto id = clockingId(line);
-        if (id)
-            findSiteMatches(context.siteIndex, sites.size(), *id, matching, matches);
-        else
-            matches.clear();
-        const bool corrupt = isCorruptRecord(line);
-        if (matches.empty()) {
-            // Clockings no site lists are kept apart; special records of no site name nothing
-            // that could be stored.
-            if (corrupt || isSpecialRecord(line))
-                return;
-            if (unit)
-                buckets.unknown().push_back(*unit);
-            buckets.unknown().push_back(line);
+        switch (classifyClocking(context.siteIndex, sites.size(), line, matching, matches)) {
+        case ClockingClass::Unknown:
+            // Special records of no site name nothing that could be stored.
+            if (!isSpecialRecord(line))
+                buckets.addUnknown(unit, line);
+            return;
+        case ClockingClass::CorruptOfNoSite:
+        case ClockingClass::CorruptOfSites:
+            return;
+        case ClockingClass::OfSites:
+            for (const auto& match : matches)
+                distribution.place(static_cast<std::size_t>(match.position), unit, line, buckets);
             return;
         }
-        if (corrupt)
-            return;
-        for (const auto& match : matches)
-            distribution.place(static_cast<std::size_t>(match.position), unit, line, buckets);
     };
     readUpload(upload.lines, {kUploadUnitRecordMinimum, false}, visitor);
     gauge.setMaximum(gauge.position() + 100);

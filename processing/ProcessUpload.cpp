@@ -43,7 +43,7 @@ class DistributionPass {
 public:
     DistributionPass(ProcessingServices& services, const std::vector<std::string>& sites,
                      Buckets& buckets, ProgressGauge& gauge)
-        : s_(services), buckets_(buckets), gauge_(gauge), distribution_(commonFlags(sites)),
+        : s_(services), buckets_(buckets), gauge_(gauge), distribution_(sites),
           removeDuplicates_(services.context.settings.removeDuplicatePoints) {
         summary_.corrupt.assign(sites.size(), 0);
     }
@@ -68,33 +68,25 @@ public:
     }
 
 private:
-    static std::vector<bool> commonFlags(const std::vector<std::string>& sites) {
-        std::vector<bool> flags;
-        for (const auto& site : sites)
-            flags.push_back(isCommonSite(site));
-        return flags;
-    }
-
     void clocking(const std::string* unit, const std::string& line) {
-        const auto id = clockingId(line);
-        if (id)
-            findSiteMatches(s_.context.siteIndex, buckets_.siteCount(), *id, s_.matching, matches_);
-        else
-            matches_.clear();
-        const bool corrupt = isCorruptRecord(line);
-        if (matches_.empty()) {
-            if (!corrupt) {
-                if (unit)
-                    buckets_.unknown().push_back(*unit);
-                buckets_.unknown().push_back(line);
-            }
+        switch (classifyClocking(s_.context.siteIndex, buckets_.siteCount(), line, s_.matching,
+                                 matches_)) {
+        case ClockingClass::Unknown:
+            buckets_.addUnknown(unit, line);
             return;
-        }
-        if (corrupt) {
+        case ClockingClass::CorruptOfNoSite:
+            return;
+        case ClockingClass::CorruptOfSites:
             for (const auto& match : matches_)
                 ++summary_.corrupt[static_cast<std::size_t>(match.position)];
             return;
+        case ClockingClass::OfSites:
+            placeOfSites(unit, line);
+            return;
         }
+    }
+
+    void placeOfSites(const std::string* unit, const std::string& line) {
         // Both tests look at the clocking once, against the clocking before it in the upload:
         // a checkpoint listed by several sites is one touch, and each of those sites reports it.
         const bool duplicate = isDuplicateClocking(line, previous_);

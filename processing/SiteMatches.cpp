@@ -1,6 +1,8 @@
 // Site matching by the index or by the scan. Standard library only.
 #include "processing/SiteMatches.h"
 
+#include "processing/UploadLine.h"
+
 #include <algorithm>
 
 namespace kestrova {
@@ -24,6 +26,18 @@ void findSiteMatches(const SiteIndex& index, std::size_t siteCount, std::string_
         if (!slots.empty())
             out.push_back({position, slots.front()});
     }
+}
+
+ClockingClass classifyClocking(const SiteIndex& index, std::size_t siteCount, std::string_view line,
+                               SiteMatching matching, std::vector<SiteIndex::Occurrence>& matches) {
+    if (const auto id = clockingId(line))
+        findSiteMatches(index, siteCount, *id, matching, matches);
+    else
+        matches.clear();
+    const bool corrupt = isCorruptRecord(line);
+    if (matches.empty())
+        return corrupt ? ClockingClass::CorruptOfNoSite : ClockingClass::Unknown;
+    return corrupt ? ClockingClass::CorruptOfSites : ClockingClass::OfSites;
 }
 
 } // namespace kestrova

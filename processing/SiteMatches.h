@@ -19,4 +19,13 @@ enum class SiteMatching { Indexed, SlotScan };
 void findSiteMatches(const SiteIndex& index, std::size_t siteCount, std::string_view id,
                      SiteMatching matching, std::vector<SiteIndex::Occurrence>& out);
 
+// What both passes make of a clocking line before they differ: a clocking of no site goes to the
+// unknown bucket unless it is corrupt (then it is dropped); a corrupt clocking of some sites
+// counts against them; any other clocking goes to its sites.
+enum class ClockingClass { Unknown, CorruptOfNoSite, CorruptOfSites, OfSites };
+
+// Classifies `line`; the sites that hold its id are left in `matches`.
+ClockingClass classifyClocking(const SiteIndex& index, std::size_t siteCount, std::string_view line,
+                               SiteMatching matching, std::vector<SiteIndex::Occurrence>& matches);
+
 } // namespace kestrova
