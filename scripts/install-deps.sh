@@ -4,9 +4,10 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libqt6serialport6-dev
+    qt6-base-dev
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
     poppler-utils qpdf
+    clang-format clang libclang-rt-14-dev
     xvfb xauth
 )
 

@@ -8,6 +8,7 @@ quick=0
 [ "${1:-}" = "--quick" ] && quick=1
 
 bash scripts/install-deps.sh
+bash scripts/check-format.sh
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
@@ -27,7 +28,8 @@ run() {
 
 run build
 if [ $quick -eq 0 ]; then
-    # The sanitizer build skips the benchmarks and the Qt windows: they add build time, not checks.
+    # The sanitizer build leaves out only the benchmarks (build time, no checks); the Qt program,
+    # its windows and their tests are built and run under the sanitizers like everything else.
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         run build-asan -DKESTROVA_SANITIZE=ON -DKESTROVA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 fi

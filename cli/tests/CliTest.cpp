@@ -1,6 +1,7 @@
 #include "core/testing/FakeDesktop.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 #include <sys/wait.h>
 
 namespace kestrova {
@@ -181,6 +182,10 @@ struct BadLine {
     const char* name;
     std::vector<std::string> args;
 };
+
+void PrintTo(const BadLine& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class CliUsage : public ::testing::TestWithParam<BadLine> {};
 

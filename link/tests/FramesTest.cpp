@@ -1,6 +1,7 @@
 #include "link/Frames.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace kestrova {
 namespace {
@@ -10,6 +11,10 @@ struct CrcRow {
     Bytes bytes;
     std::uint8_t crc;
 };
+
+void PrintTo(const CrcRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class Crc8Test : public ::testing::TestWithParam<CrcRow> {};
 

@@ -40,6 +40,7 @@ TEST_F(ProgrammingTest, AnIdIsSetThenTheBatonIsIdentifiedAgainAndDownloaded) {
     EXPECT_EQ("Id : KEST0042", h.state.batonIdent());
     ASSERT_EQ(1U, h.processor.seen.size());
     EXPECT_EQ("Id : KEST0042", h.processor.seen[0][0]);
+    ASSERT_TRUE(after);
     EXPECT_EQ("KEST0042", after->name);
 }
 

@@ -46,7 +46,7 @@ struct SessionTest : ::testing::Test {
 };
 
 TEST_F(SessionTest, UploadsEveryChipIntoOneFileClearsThemAndProcessesOnce) {
-    visit(batonWith("KEST0001", {{14, 3}, {6, 2}}));
+    ASSERT_NO_FATAL_FAILURE(visit(batonWith("KEST0001", {{14, 3}, {6, 2}})));
 
     ASSERT_EQ(1U, h.processor.seen.size());
     const Lines expected = {"Id : KEST0001",
@@ -107,7 +107,7 @@ TEST_F(SessionTest, SetsTheClockOfEachKindAndShowsItWhileWatching) {
 
 TEST_F(SessionTest, WithoutAutomaticTimeTheClockIsLeftAlone) {
     h.settings.updateDateTimeAutomatically = false;
-    visit(batonWith("KEST0001", {{14, 1}}));
+    ASSERT_NO_FATAL_FAILURE(visit(batonWith("KEST0001", {{14, 1}})));
     EXPECT_TRUE(framesWithCode(h.station, code::kSetClockBcd).empty());
     EXPECT_EQ(LocalDateTime(2025, 3, 14, 9, 0, 0, 0).hour, script->batonAfter()->clock->hour);
     // An hour behind the PC: flagged.
@@ -116,7 +116,7 @@ TEST_F(SessionTest, WithoutAutomaticTimeTheClockIsLeftAlone) {
 }
 
 TEST_F(SessionTest, AKestModelDownloadsOnlyChipsTwoAndZero) {
-    visit(batonWith("Kest0001", {{14, 2}, {2, 1}, {0, 1}}));
+    ASSERT_NO_FATAL_FAILURE(visit(batonWith("Kest0001", {{14, 2}, {2, 1}, {0, 1}})));
     std::vector<std::uint8_t> chipsAsked;
     for (const Bytes& frame : framesWithCode(h.station, code::kGetSize))
         chipsAsked.push_back(frame[1]);
@@ -128,7 +128,7 @@ TEST_F(SessionTest, AKestModelDownloadsOnlyChipsTwoAndZero) {
 
 TEST_F(SessionTest, ABatonWithoutDataLeavesTheUploadFileAlone) {
     testing::writeFile(h.dir / "Raw.txt", "Id : OLD\r\nDone\r\n");
-    visit(batonWith("KEST0001", {}));
+    ASSERT_NO_FATAL_FAILURE(visit(batonWith("KEST0001", {})));
     EXPECT_EQ("Id : OLD\r\nDone\r\n", h.raw());
     EXPECT_TRUE(h.processor.seen.empty());
     EXPECT_TRUE(h.state.label(Label::NoData).visible);
@@ -137,7 +137,7 @@ TEST_F(SessionTest, ABatonWithoutDataLeavesTheUploadFileAlone) {
 
 TEST_F(SessionTest, WithoutUploadTheChipsAreClearedUnreadAndEachClearingIsLogged) {
     h.settings.uploadKestrovaData = false;
-    visit(batonWith("KEST0001", {{14, 2}, {8, 1}}));
+    ASSERT_NO_FATAL_FAILURE(visit(batonWith("KEST0001", {{14, 2}, {8, 1}})));
     EXPECT_FALSE(fileExists(rawUploadFile(h.dir.path())));
     EXPECT_TRUE(framesWithCode(h.station, code::kReadNext).empty());
     EXPECT_EQ(2U, framesWithCode(h.station, code::kSetEnd).size());
@@ -177,7 +177,7 @@ TEST_F(SessionTest, ChipSizesAtTheEdges) {
 TEST_F(SessionTest, NoMoreThan32800BytesOfAChipAreRead) {
     SimBaton baton = batonWith("KEST0001", {{14, 4120}});
     baton.reportedSize[14] = 0xFFF0;
-    visit(baton);
+    ASSERT_NO_FATAL_FAILURE(visit(baton));
     ASSERT_EQ(1U, h.processor.seen.size());
     EXPECT_EQ(32800U / 8 - 1, h.processor.seen[0].size() - 1);
     // Packet numbers run modulo 100: the 100th line carries "0", the 101st "1".
@@ -191,7 +191,7 @@ TEST_F(SessionTest, NoMoreThan32800BytesOfAChipAreRead) {
 
 TEST_F(SessionTest, AWrongCheckByteMidDownloadIsAskedForAgainAndWrittenOnce) {
     h.station.setFaults({.corruptReply = 12});
-    visit(batonWith("KEST0001", {{14, 8}}));
+    ASSERT_NO_FATAL_FAILURE(visit(batonWith("KEST0001", {{14, 8}})));
     ASSERT_EQ(1U, h.processor.seen.size());
     const Lines& lines = h.processor.seen[0];
     ASSERT_EQ(9U, lines.size());
@@ -236,7 +236,7 @@ TEST_F(SessionTest, LineFaultsNeitherLoseNorDoubleAClocking) {
 TEST_F(SessionTest, SixTimeOutsAbandonAChipUnclearedAndTheRestGoesOn) {
     SimBaton baton = batonWith("KEST0001", {{14, 5}, {12, 2}});
     baton.unreadableFrom[14] = 3;
-    visit(baton);
+    ASSERT_NO_FATAL_FAILURE(visit(baton));
     ASSERT_EQ(1U, h.processor.seen.size());
     const Lines& lines = h.processor.seen[0];
     ASSERT_EQ(5U, lines.size());

@@ -29,7 +29,7 @@ TEST_F(StationSearchTest, StartsAtTheSettingPassesOverALoopBackAndRemembersThePo
     bank.add("COM3", loopback);
     bank.add("COM4", silent);
     bank.add("COM5", h.station);
-    search("3");
+    ASSERT_NO_FATAL_FAILURE(search("3"));
     EXPECT_EQ(5, h.state.portNumber());
     EXPECT_EQ((std::vector<std::string>{"COM3", "COM4", "COM5"}), bank.opened);
     EXPECT_EQ("CommPort=5\r\n", testing::readFile(h.dir / "Kestrova.ini"));
@@ -39,7 +39,7 @@ TEST_F(StationSearchTest, StartsAtTheSettingPassesOverALoopBackAndRemembersThePo
 TEST_F(StationSearchTest, AStationOnTheRememberedPortIsFoundAtOnceAndNothingIsWritten) {
     bank.add("COM5", h.station);
     testing::writeFile(h.dir / "Kestrova.ini", "CommPort=5\r\n");
-    search("5");
+    ASSERT_NO_FATAL_FAILURE(search("5"));
     EXPECT_EQ((std::vector<std::string>{"COM5"}), bank.opened);
     EXPECT_EQ("CommPort=5\r\n", testing::readFile(h.dir / "Kestrova.ini"));
 }
@@ -65,13 +65,13 @@ TEST_F(StationSearchTest, TheFirstProbeMayCarryUpToThreeBytesInFront) {
     bank.add("COM1", fourInFront);
     bank.add("COM2", twoInFront);
     bank.add("COM3", h.station);
-    search("1");
+    ASSERT_NO_FATAL_FAILURE(search("1"));
     EXPECT_EQ(2, h.state.portNumber());
 }
 
 TEST_F(StationSearchTest, TheSearchWrapsPastTheLastPortToTheFirst) {
     bank.add("COM2", h.station);
-    search("1020");
+    ASSERT_NO_FATAL_FAILURE(search("1020"));
     EXPECT_EQ(2, h.state.portNumber());
     EXPECT_EQ("CommPort=2\r\n", testing::readFile(h.dir / "Kestrova.ini"));
 }

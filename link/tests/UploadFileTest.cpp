@@ -3,6 +3,7 @@
 #include "core/testing/FakeDesktop.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace kestrova {
 namespace {
@@ -14,6 +15,10 @@ struct LineRow {
     LocalDateTime now;
     const char* line;
 };
+
+void PrintTo(const LineRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class ClockingLineTest : public ::testing::TestWithParam<LineRow> {};
 

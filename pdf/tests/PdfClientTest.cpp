@@ -11,6 +11,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 namespace kestrova::pdf {
@@ -22,6 +24,14 @@ using kestrova::testing::FakeLocale;
 using kestrova::testing::TempDir;
 using testing::RunCommand;
 using testing::ToolOnPath;
+
+// GTEST_SKIP ends only the function it stands in, so the check must stand in the test body
+// itself: inside a helper the test would go on and fail for want of the tool.
+#define SKIP_WITHOUT_TOOL(tool)                                                                    \
+    do {                                                                                           \
+        if (!ToolOnPath(tool))                                                                     \
+            GTEST_SKIP() << (tool) << " not found on PATH";                                        \
+    } while (false)
 
 std::string Quote(const fs::path& path) {
     return "'" + path.string() + "'";
@@ -45,11 +55,6 @@ protected:
         if (const char* keep = std::getenv("KESTROVA_PDF_SAMPLES"))
             fs::copy_file(file, fs::path(keep) / name, fs::copy_options::overwrite_existing);
         return file;
-    }
-
-    static void RequireTool(const std::string& tool) {
-        if (!ToolOnPath(tool))
-            GTEST_SKIP() << tool << " not found on PATH";
     }
 
     static void ExpectQpdfClean(const fs::path& file) {
@@ -171,13 +176,13 @@ protected:
 };
 
 TEST_F(PdfClientTest, PortraitReportPassesQpdfCheck) {
-    RequireTool("qpdf");
+    SKIP_WITHOUT_TOOL("qpdf");
     const fs::path file = BuildPortraitReport();
     ExpectQpdfClean(file);
 }
 
 TEST_F(PdfClientTest, PortraitReportTextsComeOutInReadingOrder) {
-    RequireTool("pdftotext");
+    SKIP_WITHOUT_TOOL("pdftotext");
     const std::string text = PdfToText(BuildPortraitReport());
     const std::string cafe = "Caf\xC3\xA9 entr\xC3\xA9"
                              "e (rear)"; // UTF-8 of the 1252 bytes
@@ -223,17 +228,17 @@ TEST_F(PdfClientTest, PortraitReportTextsComeOutInReadingOrder) {
 }
 
 TEST_F(PdfClientTest, PortraitReportRenders) {
-    RequireTool("pdftoppm");
+    SKIP_WITHOUT_TOOL("pdftoppm");
     ExpectRendersQuietly(BuildPortraitReport(), 2);
 }
 
 TEST_F(PdfClientTest, ChartPassesQpdfCheck) {
-    RequireTool("qpdf");
+    SKIP_WITHOUT_TOOL("qpdf");
     ExpectQpdfClean(BuildChart());
 }
 
 TEST_F(PdfClientTest, ChartTextsComeOutInReadingOrder) {
-    RequireTool("pdftotext");
+    SKIP_WITHOUT_TOOL("pdftotext");
     const std::string text = PdfToText(BuildChart());
     ExpectLineWith(text, {"Night : 04/03/2024 12:00", "12", "13", "23", "00", "01", "11"});
     ExpectLineWith(text, {"Checkpoint 0", "12:05", "18:30", "23:59", "00:10", "11:55"});
@@ -269,13 +274,13 @@ TEST_F(PdfClientTest, ChartTextsComeOutInReadingOrder) {
 }
 
 TEST_F(PdfClientTest, ChartRenders) {
-    RequireTool("pdftoppm");
+    SKIP_WITHOUT_TOOL("pdftoppm");
     ExpectRendersQuietly(BuildChart(), 3);
 }
 
 TEST_F(PdfClientTest, CombinedReportWithSectionsPassesTheClients) {
-    RequireTool("qpdf");
-    RequireTool("pdftotext");
+    SKIP_WITHOUT_TOOL("qpdf");
+    SKIP_WITHOUT_TOOL("pdftotext");
     pdf.PdfBeginReport("Combined report ACME", "Footer", "Site A");
     for (int i = 0; i < 5; ++i)
         pdf.PdfAddClocking("24/03/05", "10:0" + std::to_string(i), "Site A point", false, 0);
@@ -290,9 +295,29 @@ TEST_F(PdfClientTest, CombinedReportWithSectionsPassesTheClients) {
 }
 
 TEST_F(PdfClientTest, EmptyChartIsAOneBlankPageDocument) {
-    RequireTool("qpdf");
+    SKIP_WITHOUT_TOOL("qpdf");
     pdf.PdfBeginChart("t", "f", "s");
     ExpectQpdfClean(Save("empty.pdf"));
+}
+
+// The checks themselves fail on a document the clients refuse: a report cut off half way.
+TEST_F(PdfClientTest, TheChecksFailOnABrokenDocument) {
+    SKIP_WITHOUT_TOOL("qpdf");
+    SKIP_WITHOUT_TOOL("pdftoppm");
+    const fs::path file = BuildPortraitReport();
+    const std::string bytes = kestrova::testing::readFile(file);
+    kestrova::testing::writeFile(file, bytes.substr(0, bytes.size() / 2));
+    for (const auto& check : {std::function<void()>([&] { ExpectQpdfClean(file); }),
+                              std::function<void()>([&] { ExpectRendersQuietly(file, 2); })}) {
+        ::testing::TestPartResultArray failures;
+        {
+            const ::testing::ScopedFakeTestPartResultReporter reporter(
+                ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD,
+                &failures);
+            check();
+        }
+        EXPECT_GT(failures.size(), 0);
+    }
 }
 
 } // namespace

@@ -85,6 +85,10 @@ struct HeaderCase {
     bool request;
 };
 
+void PrintTo(const HeaderCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class Headers : public Combined, public ::testing::WithParamInterface<HeaderCase> {};
 
 // A baton's header ("Id : " and its name, with the checkpoint delay when it reports one) gives

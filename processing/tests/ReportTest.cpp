@@ -33,6 +33,10 @@ struct DuplicateCase {
     std::size_t reported;
 };
 
+void PrintTo(const DuplicateCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class Duplicates : public Report, public ::testing::WithParamInterface<DuplicateCase> {};
 
 TEST_P(Duplicates, AreDroppedOnlyWithinAMinuteAndWhenSetTo) {
@@ -207,6 +211,10 @@ struct OpeningCase {
     std::vector<std::string> information;
     bool logged;
 };
+
+void PrintTo(const OpeningCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class Opening : public Report, public ::testing::WithParamInterface<OpeningCase> {};
 

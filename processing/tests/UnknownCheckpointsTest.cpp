@@ -129,6 +129,10 @@ struct OptionCase {
     const char* site;
 };
 
+void PrintTo(const OptionCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class Option : public ::testing::TestWithParam<OptionCase> {};
 
 TEST_P(Option, ParsesTheThreeForms) {

@@ -3,6 +3,7 @@
 #include "processing/UploadReader.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace kestrova {
 namespace {
@@ -12,6 +13,10 @@ struct CorruptCase {
     const char* line;
     bool corrupt;
 };
+
+void PrintTo(const CorruptCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class CorruptRecord : public ::testing::TestWithParam<CorruptCase> {};
 
