@@ -172,7 +172,7 @@ void PdfPrint::StartReport(const Headings& headings, Style style, int firstPageC
     rowCount_ = 0;
     columnOffset_ = 0;
     style_ = style;
-    if (style == Style::Portrait)
+    if (style != Style::Landscape)
         StartDocument(kPortraitWidth, kPortraitHeight);
     else
         StartDocument(kPortraitHeight, kPortraitWidth);

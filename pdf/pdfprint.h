@@ -100,6 +100,16 @@ public:
     // column.
     void PdfChartRow(const std::vector<std::string>& times, const std::string& name, int lineCount);
 
+    // A portrait listing (the exception report): the banner and footer of the clocking report
+    // over full-width lines in a fixed-width font, so that columns laid out with blanks stay in
+    // line. A heading is drawn in a light-blue band and drawn again at the top of every
+    // continuation page while its rows go on; its rows are shaded in turn, the first one too.
+    // A text line ends the rows of the last heading.
+    enum class ListingLine { Text, Heading, Row };
+    void PdfBeginListing(const std::string& title, const std::string& footer,
+                         const std::string& subtitle);
+    void PdfAddListingLine(const std::string& text, ListingLine kind);
+
     // Writes the current document to the file and releases it. The bytes go to a temporary
     // file beside the target, which is then renamed over it: a failure never leaves a half
     // written report, and an existing file stays as it was.
@@ -111,7 +121,7 @@ public:
 
     // Layout state, for callers and tests.
     bool HasDocument() const;
-    enum class Style { None, Portrait, Landscape };
+    enum class Style { None, Portrait, Landscape, Listing };
     Style CurrentStyle() const { return HasDocument() ? style_ : Style::None; }
     int PageCounter() const { return pageCounter_; }
     float CurrentLine() const { return currentLine_; }
@@ -142,6 +152,8 @@ private:
     void Line(float x1, float y1, float x2, float y2, float width);
     void Box(float x, float y, float w, float h, float width);
     void FilledRect(float x, float y, float w, float h);
+    void ListingPage();
+    void ListingBand(const std::string& text);
 
     const kestrova::Clock& clock_;
     const kestrova::LocaleFormats& locale_;
@@ -155,6 +167,7 @@ private:
     std::string title_, footer_, subtitle_;
     std::string heading1_, heading2_;
     bool night_ = false;
+    std::string listingHeading_; // the heading whose rows are being drawn, if any
     std::vector<std::string> messages_;
 };
 
