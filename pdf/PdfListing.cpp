@@ -3,7 +3,7 @@
 //
 //   812  title                                        KESTROVA
 //   787  subtitle                                     message 165
-//   770  first line (its baseline 773); each line 12 points below the last
+//   764  first line (baseline 767); each line 12 points below the last
 //        [ heading band, light blue, 16 points ]
 //        rows, shaded green in turn
 //    45  lowest line; below it a new page with banner, footer and the open heading again
@@ -14,7 +14,7 @@ namespace kestrova::pdf {
 
 namespace {
 
-constexpr float kFirstLine = 782;
+constexpr float kFirstLine = 776;
 constexpr float kLineHeight = 12;
 constexpr float kBandHeight = 16;
 constexpr float kLowestLine = 45;

@@ -155,9 +155,8 @@ ExceptionReportData loadExceptionReport(const fs::path& programDir,
         data.outcome = ExceptionOutcome::NoDayFiles;
         return data;
     }
-    data.findings =
-        findExceptions(data.schedule, static_cast<int>(data.checkpoints.size()), read.clockings,
-                       request.first, request.last, request.now);
+    data.findings = findExceptions(data.schedule, static_cast<int>(data.checkpoints.size()),
+                                   read.clockings, request.first, request.last, request.now);
     return data;
 }
 

@@ -26,11 +26,11 @@ struct ExceptionRequest {
 };
 
 enum class ExceptionOutcome {
-    Checked,           // the rules ran
-    NoSchedule,        // the report says so in one line
+    Checked,    // the rules ran
+    NoSchedule, // the report says so in one line
     UnreadableSchedule,
-    CommonSite,        // the common site's clockings belong to real sites
-    NoDayFiles,        // nothing to report: the caller shows message 150 with the range
+    CommonSite, // the common site's clockings belong to real sites
+    NoDayFiles, // nothing to report: the caller shows message 150 with the range
 };
 
 struct ExceptionReportData {

@@ -12,7 +12,8 @@ namespace {
 
 std::string isoDay(Day day) {
     const std::chrono::year_month_day ymd{day};
-    return isoDate(static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+    return isoDate(static_cast<int>(ymd.year()),
+                   static_cast<int>(static_cast<unsigned>(ymd.month())),
                    static_cast<int>(static_cast<unsigned>(ymd.day())));
 }
 
@@ -34,8 +35,7 @@ pdf::PdfPrint::ListingLine listingKind(ReportLine::Kind kind) {
 }
 
 void writePdf(const fs::path& file, const ExceptionReportData& data,
-              const std::vector<ReportLine>& body, const Settings& settings,
-              pdf::PdfPrint& print) {
+              const std::vector<ReportLine>& body, const Settings& settings, pdf::PdfPrint& print) {
     print.PdfBeginListing(settings.reportHeader,
                           settings.reportFooter + "   Ver " + std::string(kProgramVersion),
                           data.request.site);

@@ -34,11 +34,9 @@ struct ExceptionFileOptions {
 
 // Writes the report of `data` (not NoDayFiles) and returns the files written: text, PDF and
 // CSV when asked. Failures raise IoError; a file already replaced stays.
-std::vector<std::filesystem::path> writeExceptionReport(const std::filesystem::path& programDir,
-                                                        const ExceptionReportData& data,
-                                                        const MessageTable& messages,
-                                                        const Settings& settings,
-                                                        pdf::PdfPrint& print,
-                                                        const ExceptionFileOptions& options);
+std::vector<std::filesystem::path>
+writeExceptionReport(const std::filesystem::path& programDir, const ExceptionReportData& data,
+                     const MessageTable& messages, const Settings& settings, pdf::PdfPrint& print,
+                     const ExceptionFileOptions& options);
 
 } // namespace kestrova

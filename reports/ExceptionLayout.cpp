@@ -59,8 +59,8 @@ void addSchedule(std::vector<ReportLine>& out, const PatrolSchedule& s, const Me
     char minutes[2][16];
     std::snprintf(minutes[0], sizeof minutes[0], "%03d", s.roundMinutes);
     std::snprintf(minutes[1], sizeof minutes[1], "%03d", s.restMinutes);
-    std::string line = m.MessageText(90) + " : " + minutes[0] + "   " + m.MessageText(91) + " : " +
-                       minutes[1];
+    std::string line =
+        m.MessageText(90) + " : " + minutes[0] + "   " + m.MessageText(91) + " : " + minutes[1];
     if (s.type == static_cast<int>(FailedPatrolType::MultipleBaton))
         line += "   " + m.MessageText(55) + " : " + std::to_string(s.requiredBatons());
     out.push_back({Kind::Text, line});
@@ -118,11 +118,10 @@ void addShares(std::vector<ReportLine>& out, const ExceptionReportData& data) {
                                       : share       ? std::to_string(*share) + "%"
                                                     : std::string("-");
         const std::string made = shift.running ? std::string("-") : std::to_string(shift.made);
-        out.push_back({Kind::Row, padRight(dateTime(shift.start) + " - " + dateTime(shift.end),
-                                           kShiftWidth) +
-                                      "  " + padLeft(made, 6) +
-                                      padLeft(std::to_string(shift.required), 10) +
-                                      padLeft(shareText, 8)});
+        out.push_back(
+            {Kind::Row, padRight(dateTime(shift.start) + " - " + dateTime(shift.end), kShiftWidth) +
+                            "  " + padLeft(made, 6) + padLeft(std::to_string(shift.required), 10) +
+                            padLeft(shareText, 8)});
     }
 }
 

@@ -60,8 +60,6 @@ void checkShift(ShiftWork& work, const std::vector<ExceptionClocking>& clockings
     const auto begin = std::lower_bound(clockings.begin(), clockings.end(), shift.start, byTime);
     const auto end = std::lower_bound(begin, clockings.end(), shift.end, byTime);
     const int length = static_cast<int>(shift.end - shift.start);
-    shift.required = (length / work.schedule.periodMinutes()) * work.checkpointCount *
-                     work.schedule.requiredBatons();
     if (begin == end) {
         out.push_back({ExceptionKind::ShiftNotDone, shift.start, length, -1, shiftIndex});
         return;
@@ -89,8 +87,8 @@ Minutes minutesAt(Day day, int minute) {
 }
 
 Day dayOf(Minutes minute) {
-    const Minutes days = minute >= 0 ? minute / kMinutesPerDay
-                                     : -((-minute + kMinutesPerDay - 1) / kMinutesPerDay);
+    const Minutes days =
+        minute >= 0 ? minute / kMinutesPerDay : -((-minute + kMinutesPerDay - 1) / kMinutesPerDay);
     return Day{std::chrono::days{days}};
 }
 
@@ -130,6 +128,8 @@ ExceptionFindings findExceptions(const PatrolSchedule& schedule, int checkpointC
         shift.start = minutesAt(day, window.startMinute);
         shift.end = shift.start + window.length();
         shift.running = shift.end > now;
+        shift.required = (window.length() / schedule.periodMinutes()) * checkpointCount *
+                         schedule.requiredBatons();
         const int index = static_cast<int>(findings.shifts.size());
         if (!shift.running)
             checkShift(work, clockings, shift, index, findings.exceptions);

@@ -59,15 +59,15 @@ enum class ExceptionKind { ShiftNotDone, FailedPatrol, MissedPoint };
 
 struct PatrolException {
     ExceptionKind kind = ExceptionKind::MissedPoint;
-    Minutes time = 0;     // the shift's start, or the start of the gap
-    int interval = 0;     // minutes: the shift's length, or the gap
-    int checkpoint = -1;  // the missed checkpoint; -1 for the kinds about a whole shift
-    int shift = 0;        // position in the report's shifts
+    Minutes time = 0;    // the shift's start, or the start of the gap
+    int interval = 0;    // minutes: the shift's length, or the gap
+    int checkpoint = -1; // the missed checkpoint; -1 for the kinds about a whole shift
+    int shift = 0;       // position in the report's shifts
 };
 
 struct ShiftOutcome {
     Minutes start = 0;
-    Minutes end = 0; // the first minute after the shift
+    Minutes end = 0;      // the first minute after the shift
     bool running = false; // not ended when the report was made: not checked
     int made = 0;
     int required = 0;

@@ -80,7 +80,8 @@ ScheduleReading readPatrolSchedule(const ScheduleValues& raw) {
         s.type = *type;
     }
     for (std::size_t day = 0; day < s.days.size(); ++day) {
-        const auto window = readWindow(raw[kFirstDayTime + 2 * day], raw[kFirstDayTime + 2 * day + 1]);
+        const auto window =
+            readWindow(raw[kFirstDayTime + 2 * day], raw[kFirstDayTime + 2 * day + 1]);
         if (window)
             s.days[day] = *window;
         else

@@ -18,9 +18,9 @@ namespace kestrova {
 inline constexpr int kMinutesPerDay = 24 * 60;
 
 struct PatrolWindow {
-    bool set = false;     // both times blank: no patrol that weekday
-    int startMinute = 0;  // minutes after midnight, 0..1439
-    int finishMinute = 0; // minutes after midnight, 0..1439
+    bool set = false;                  // both times blank: no patrol that weekday
+    int startMinute = 0;               // minutes after midnight, 0..1439
+    int finishMinute = 0;              // minutes after midnight, 0..1439
     std::string startText, finishText; // "hhhmm" as the file holds them
 
     // Minutes the window lasts: 1..1440.
@@ -33,7 +33,7 @@ struct PatrolSchedule {
     int roundMinutes = 0;
     int restMinutes = 0;
     int batons = 1;
-    int type = 0; // the type index as stored
+    int type = 0;                       // the type index as stored
     std::array<PatrolWindow, 7> days{}; // Monday first
 
     // Round time plus rest time: the longest a checkpoint may wait for its next clocking.
