@@ -46,11 +46,11 @@ void CommsSession::IdAutoIncrement() {
     s_.state.setLabelText(Label::Id, message(10) + " " + *next);
 }
 
-void CommsSession::sendSetId() {
+void CommsSession::sendSetId(const std::string& id) {
     emptyBuffer();
     trace("RxInd=0 >Send 07 Command< " + std::to_string(dly_));
     s_.state.setStatusText(message(15));
-    send(SetIdFrame(s_.state.idToSet()));
+    send(SetIdFrame(id));
     rxOk_ = false;
     dly_ = 500;
     // The status reply, parsed during the next wait, moves the session on.

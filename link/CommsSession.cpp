@@ -77,12 +77,23 @@ void CommsSession::waitForReplyBytes(std::uint64_t deadlineMs) {
 
 void CommsSession::send(Bytes frame) {
     txBuf_ = std::move(frame);
-    s_.port.write(txBuf_);
+    writeTxBuf();
 }
 
 void CommsSession::resend() {
-    if (!txBuf_.empty())
-        s_.port.write(txBuf_);
+    writeTxBuf();
+}
+
+// The fixed two-byte frames go out in one write; a frame built in TxBuf goes out one byte per
+// write call, as the stations have always been driven: some rely on the gaps between bytes.
+void CommsSession::writeTxBuf() {
+    if (txBuf_.size() <= 2) {
+        if (!txBuf_.empty())
+            s_.port.write(txBuf_);
+        return;
+    }
+    for (const std::uint8_t byte : txBuf_)
+        s_.port.write(ByteView(&byte, 1));
 }
 
 void CommsSession::sendRaw(std::string_view text) {
@@ -268,8 +279,10 @@ void CommsSession::stepSetClock() {
 
 void CommsSession::stepMain() {
     dly_ = 200;
-    if (!s_.state.idToSet().empty()) {
-        sendSetId();
+    // Read once: the window may cancel the id at any moment, and the frame must carry the id
+    // this decision was made with.
+    if (const std::string id = s_.state.idToSet(); !id.empty()) {
+        sendSetId(id);
         return;
     }
     if (chipMem_ > -2) {

@@ -81,6 +81,7 @@ private:
     bool sendAndAwait(Bytes frame, std::uint64_t ms);
     void send(Bytes frame);
     void resend();
+    void writeTxBuf();
     void sendRaw(std::string_view text);
     std::uint64_t now() const;
     bool stopping() const { return stop_.stop_requested(); }
@@ -106,7 +107,7 @@ private:
 
     // Baton programming.
     void IdAutoIncrement();
-    void sendSetId();
+    void sendSetId(const std::string& id);
     void startBatonWrite();
     void stepBatonWrite();
     void IdButtonStep();

@@ -94,6 +94,32 @@ private:
     std::string name_;
 };
 
+// A port in front of another that notes every write call the session makes, as it made it.
+class WriteLog : public SerialPort {
+public:
+    explicit WriteLog(SerialPort& port) : port_(port) {}
+    std::vector<Bytes> writes;
+
+    void setPort(const std::string& name) override { port_.setPort(name); }
+    bool open() override { return port_.open(); }
+    void close() override { port_.close(); }
+    bool isOpen() const override { return port_.isOpen(); }
+    std::size_t inputCount() override { return port_.inputCount(); }
+    Bytes read(std::size_t n) override { return port_.read(n); }
+    std::size_t write(ByteView bytes) override {
+        writes.emplace_back(bytes.begin(), bytes.end());
+        return port_.write(bytes);
+    }
+    bool setDtr(bool on) override { return port_.setDtr(on); }
+    bool setBreak(bool on) override { return port_.setBreak(on); }
+    void waitForInput(std::uint64_t deadlineMs, std::size_t bytes, std::stop_token stop) override {
+        port_.waitForInput(deadlineMs, bytes, stop);
+    }
+
+private:
+    SerialPort& port_;
+};
+
 // A device that answers the probe with its own text in front, while DTR is on.
 class PrefixEchoDevice : public SerialPort {
 public:

@@ -44,6 +44,22 @@ TEST_F(ProgrammingTest, AnIdIsSetThenTheBatonIsIdentifiedAgainAndDownloaded) {
     EXPECT_EQ("KEST0042", after->name);
 }
 
+// The user cancels the id (the window empties IdToSet) just as the session decides to send it:
+// the frame carries the id the decision was made with, never an empty one filled with zeros.
+TEST_F(ProgrammingTest, AnIdCancelledWhileItIsBeingSentNeverRenamesTheBatonZero) {
+    h.state.setIdToSet("0042");
+    h.state.subscribe([this](MainField field) {
+        if (field == MainField::StatusText &&
+            h.state.statusText() == h.messages.MessageText(15)) // "Setting Kestrova Id Number"
+            h.state.setIdToSet("");
+    });
+    const auto after = visit(baton("KEST0001"));
+    for (const Bytes& frame : framesWithCode(h.station, code::kSetId))
+        EXPECT_EQ(SetIdFrame("0042"), frame);
+    ASSERT_TRUE(after);
+    EXPECT_NE("KEST0000", after->name);
+}
+
 TEST_F(ProgrammingTest, AutoIncrementGivesEachBatonTheNextNumber) {
     // "1000" confirmed with "~": the window sets the id and turns the auto-increment on.
     h.state.setIdFieldText("1000");

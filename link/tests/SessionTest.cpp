@@ -257,6 +257,29 @@ TEST_F(SessionTest, SixTimeOutsAbandonAChipUnclearedAndTheRestGoesOn) {
     EXPECT_EQ(5U, script->batonAfter()->clockings(14).size());
 }
 
+// A station may rely on the gaps between the bytes of a built frame: each goes out in a write
+// call of its own. The fixed two-byte frames, the sync burst and the probe go out whole.
+TEST_F(SessionTest, BuiltFramesGoOutOneByteAWriteAndFixedFramesWhole) {
+    testing::WriteLog port(h.router);
+    script.emplace(h.state, h.station, h.messages, batonWith("KEST0001", {{14, 2}}), h.stop);
+    h.run(port);
+    ASSERT_TRUE(script->finished());
+    const std::set<Bytes> fixed = {GetInfoFrame(), ReadClockFrame(false), ReadClockFrame(true),
+                                   ReadNextFrame()};
+    std::set<std::uint8_t> singleByteCodes;
+    for (const Bytes& write : port.writes) {
+        const std::string text(write.begin(), write.end());
+        if (fixed.count(write) || text == kProbeText || text == kSyncBurst)
+            continue;
+        EXPECT_EQ(1U, write.size()) << hexBytes(write);
+        singleByteCodes.insert(write[0]);
+    }
+    // The frames the upload builds were all seen going out, a byte at a time.
+    for (const std::uint8_t built :
+         {code::kSetClockBcd, code::kGetSize, code::kSetPointer, code::kSetEnd})
+        EXPECT_TRUE(singleByteCodes.count(built)) << hexByte(built);
+}
+
 // The station's port, noting for every Read Next the session sends how long after the latest
 // byte from the station it left: the parser sends it as soon as the Set Pointer status or a
 // record is complete.
