@@ -164,8 +164,9 @@ int runUploadCommand(CliSession& session) {
                                     stationTime, state, context.messages, context.settingsFile,
                                     [settings] { return settings; }, wall, context.desktop.beeper,
                                     ui, processor, context.adminLog, idButtons});
-    comms.start();
+    // The script listens before the thread starts: the station may be found at once.
     sim::UploadScript script(state, station, context.messages, baton, comms.stopSource());
+    comms.start();
     station.at(stationTime.nowMs() + kRunLimitMs, [&] { comms.requestStop(); });
     while (comms.running())
         ui.serve(std::chrono::milliseconds(20));

@@ -36,20 +36,20 @@ void TCommsThread::start() {
     if (thread_.joinable())
         return;
     running_ = true;
-    thread_ = std::jthread([this](std::stop_token stop) {
+    thread_ = std::thread([this, stop = stop_.get_token()] {
         RunComms(services_, stop);
         running_ = false;
     });
 }
 
 void TCommsThread::requestStop() {
-    thread_.request_stop();
+    stop_.request_stop();
 }
 
 void TCommsThread::stop() {
     if (!thread_.joinable())
         return;
-    thread_.request_stop();
+    stop_.request_stop();
     thread_.join();
     services_.port.setDtr(true);
     services_.port.close();

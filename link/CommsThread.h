@@ -33,8 +33,9 @@ public:
     void start();
     // False once the thread's body has returned (after a stop request).
     bool running() const { return running_; }
-    // Lets others request the stop (a script that ends a simulated run).
-    std::stop_source stopSource() { return thread_.get_stop_source(); }
+    // Lets others request the stop (a script that ends a simulated run). Taken before start(),
+    // it stops the thread that start() runs.
+    std::stop_source stopSource() { return stop_; }
     void requestStop();
     // Asks the thread to stop, waits for it, then sets DTR on and closes the port.
     void stop();
@@ -42,7 +43,8 @@ public:
 private:
     LinkServices services_;
     std::atomic<bool> running_ = false;
-    std::jthread thread_;
+    std::stop_source stop_;
+    std::thread thread_;
 };
 
 } // namespace kestrova

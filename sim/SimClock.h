@@ -6,6 +6,7 @@
 
 #include "link/SerialPort.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -24,17 +25,19 @@ public:
     }
 };
 
-// Starts at one second, so that no deadline of the session falls before zero.
+// Starts at one second, so that no deadline of the session falls before zero. The comms thread
+// moves it while others read it (a script, a time limit), so it is atomic and only moves on.
 class VirtualClock : public SimClock {
 public:
-    std::int64_t nowNs() const override { return nowNs_; }
+    std::int64_t nowNs() const override { return nowNs_.load(); }
     void sleepUntilNs(std::int64_t deadlineNs, std::stop_token) override {
-        if (deadlineNs > nowNs_)
-            nowNs_ = deadlineNs;
+        std::int64_t now = nowNs_.load();
+        while (deadlineNs > now && !nowNs_.compare_exchange_weak(now, deadlineNs)) {
+        }
     }
 
 private:
-    std::int64_t nowNs_ = 1'000'000'000;
+    std::atomic<std::int64_t> nowNs_ = 1'000'000'000;
 };
 
 class SteadySimClock : public SimClock {

@@ -9,6 +9,8 @@ UploadScript::UploadScript(MainState& state, SimStation& station, const MessageT
       completeCaption_("Kestrova  -  " + messages.MessageText(114)), baton_(std::move(baton)),
       stop_(std::move(stop)) {
     subscription_ = state_.subscribe([this](MainField field) { changed(field); });
+    // The station may have been found before this listened.
+    changed(MainField::StationChecked);
 }
 
 UploadScript::~UploadScript() {

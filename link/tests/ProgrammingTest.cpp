@@ -68,12 +68,11 @@ TEST_F(ProgrammingTest, AutoIncrementGivesEachBatonTheNextNumber) {
     sim::UploadScript first(h.state, h.station, h.messages, baton("KEST0001"), h.stop);
     std::stop_source secondStop;
     std::optional<sim::UploadScript> second;
-    // The second baton goes down once the first has left and the session looks again.
+    // The second baton goes down (its script puts it there, the station being found) once the
+    // first has left and the session looks again.
     h.state.subscribe([&](MainField field) {
-        if (field == MainField::StatusText && first.finished() && !second) {
+        if (field == MainField::StatusText && first.finished() && !second)
             second.emplace(h.state, h.station, h.messages, baton("KEST0002"), h.stop);
-            h.station.placeBaton(baton("KEST0002"));
-        }
     });
     h.stop = secondStop;
     h.run();
@@ -81,7 +80,9 @@ TEST_F(ProgrammingTest, AutoIncrementGivesEachBatonTheNextNumber) {
     ASSERT_GE(setIds.size(), 2U);
     EXPECT_EQ(SetIdFrame("1000"), setIds[0]);
     EXPECT_EQ(SetIdFrame("1001"), setIds[1]);
-    EXPECT_EQ("1001", h.state.idFieldText());
+    // Back to the search after the second baton: 1002 is ready for the third.
+    EXPECT_EQ("1002", h.state.idFieldText());
+    EXPECT_EQ("1002", h.state.idToSet());
 }
 
 TEST_F(ProgrammingTest, ARefusedIdIsReportedDroppedAndTheBatonStillDownloaded) {
