@@ -6,14 +6,45 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 namespace kestrova {
 
-TermiosPort::TermiosPort(LinkClock& clock)
-    : clock_(clock), wakeFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+namespace {
+
+// The line settings as the port sets them: raw 9600 8N2, no flow control of either kind.
+termios lineSettings(termios tio) {
+    ::cfmakeraw(&tio);
+    ::cfsetispeed(&tio, B9600);
+    ::cfsetospeed(&tio, B9600);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CRTSCTS | HUPCL);
+    tio.c_cflag |= static_cast<tcflag_t>(CS8 | CSTOPB | CLOCAL | CREAD);
+    tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    return tio;
+}
+
+// Whether the device holds what was asked of it, in the fields the link depends on.
+bool settingsHold(const termios& wanted, const termios& got) {
+    constexpr tcflag_t kControl = CSIZE | CSTOPB | PARENB | CRTSCTS | CLOCAL | CREAD;
+    constexpr tcflag_t kInput = IXON | IXOFF | IXANY | ICRNL | INLCR | IGNCR | ISTRIP;
+    constexpr tcflag_t kLocal = ICANON | ECHO | ISIG | IEXTEN;
+    return ::cfgetospeed(&got) == ::cfgetospeed(&wanted) &&
+           ::cfgetispeed(&got) == ::cfgetispeed(&wanted) &&
+           (got.c_cflag & kControl) == (wanted.c_cflag & kControl) &&
+           (got.c_iflag & kInput) == (wanted.c_iflag & kInput) &&
+           (got.c_lflag & kLocal) == (wanted.c_lflag & kLocal) && (got.c_oflag & OPOST) == 0 &&
+           got.c_cc[VMIN] == 0 && got.c_cc[VTIME] == 0;
+}
+
+} // namespace
+
+TermiosPort::TermiosPort(LinkClock& clock, TtyCalls& calls)
+    : clock_(clock), calls_(calls), wakeFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
 TermiosPort::~TermiosPort() {
     close();
@@ -32,23 +63,23 @@ bool TermiosPort::open() {
     const int fd = ::open(device_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
+    // Ours alone: an flock that another holder makes fail, and TIOCEXCL against later opens.
     termios tio{};
-    if (::tcgetattr(fd, &tio) != 0) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0 ||
+        calls_.getAttributes(fd, tio) != 0) {
         ::close(fd);
         return false;
     }
-    ::cfmakeraw(&tio);
-    ::cfsetispeed(&tio, B9600);
-    ::cfsetospeed(&tio, B9600);
-    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CRTSCTS | HUPCL);
-    tio.c_cflag |= static_cast<tcflag_t>(CS8 | CSTOPB | CLOCAL | CREAD);
-    tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-    tio.c_cc[VMIN] = 0;
-    tio.c_cc[VTIME] = 0;
-    if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
+    const termios wanted = lineSettings(tio);
+    termios got{};
+    if (calls_.setAttributes(fd, wanted) != 0 || calls_.getAttributes(fd, got) != 0 ||
+        !settingsHold(wanted, got)) {
         ::close(fd);
         return false;
     }
+    // Nothing drives RTS; a device without modem lines (a pseudo-terminal) refuses, which
+    // changes nothing.
+    calls_.setModemLine(fd, TIOCM_RTS, false);
     // Whatever the device received before the open belongs to nobody.
     ::tcflush(fd, TCIOFLUSH);
     fd_ = fd;
@@ -56,8 +87,10 @@ bool TermiosPort::open() {
 }
 
 void TermiosPort::close() {
-    if (fd_ >= 0)
+    if (fd_ >= 0) {
+        ::ioctl(fd_, TIOCNXCL);
         ::close(fd_);
+    }
     fd_ = -1;
 }
 
@@ -116,7 +149,12 @@ std::size_t TermiosPort::write(ByteView bytes) {
 bool TermiosPort::drain() {
     if (fd_ < 0)
         return false;
-    if (::tcdrain(fd_) != 0 && errno != EINVAL && errno != ENOTTY) {
+    // A signal that interrupts the wait says nothing about the device: wait again.
+    int result = 0;
+    do
+        result = calls_.drain(fd_);
+    while (result != 0 && errno == EINTR);
+    if (result != 0 && errno != EINVAL && errno != ENOTTY) {
         lost();
         return false;
     }
@@ -126,8 +164,7 @@ bool TermiosPort::drain() {
 bool TermiosPort::setDtr(bool on) {
     if (!drain())
         return false;
-    int bits = TIOCM_DTR;
-    return ::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &bits) == 0;
+    return calls_.setModemLine(fd_, TIOCM_DTR, on) == 0;
 }
 
 bool TermiosPort::setBreak(bool on) {

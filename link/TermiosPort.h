@@ -2,10 +2,15 @@
 // as poll() on the device and on an event that a stop request signals, FIONREAD for the input
 // count, TIOCMBIS/TIOCMBIC for DTR and TIOCSBRK/TIOCCBRK for break. A device that fails (an
 // unplugged adapter) is closed at once, so the session sees a closed port instead of a stream
-// of errors, and its own restart reopens it. Standard library and POSIX only.
+// of errors, and its own restart reopens it; a call that a signal interrupts is made again.
+// The device is held exclusively (TIOCEXCL and an flock), so that no other program (a modem
+// manager probing a new adapter) writes into the conversation; RTS is lowered, since nothing
+// drives it; the settings are read back after they are set, because tcsetattr reports success
+// when the driver took any part of them. Standard library and POSIX only.
 #pragma once
 
 #include "link/SerialPort.h"
+#include "link/TtyCalls.h"
 
 #include <string>
 
@@ -13,7 +18,7 @@ namespace kestrova {
 
 class TermiosPort : public SerialPort {
 public:
-    explicit TermiosPort(LinkClock& clock);
+    explicit TermiosPort(LinkClock& clock, TtyCalls& calls = systemTtyCalls());
     ~TermiosPort() override;
     TermiosPort(const TermiosPort&) = delete;
     TermiosPort& operator=(const TermiosPort&) = delete;
@@ -36,6 +41,7 @@ private:
     bool drain();
 
     LinkClock& clock_;
+    TtyCalls& calls_;
     std::string device_;
     int fd_ = -1;
     int wakeFd_ = -1; // eventfd that a stop request makes readable

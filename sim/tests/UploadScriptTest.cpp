@@ -1,8 +1,9 @@
 // The scripted visit against the shared state, and the virtual clock shared between threads.
+#include "sim/UploadScript.h"
+
 #include "core/MainState.h"
 #include "core/MessageTable.h"
 #include "sim/SimClock.h"
-#include "sim/UploadScript.h"
 
 #include <gtest/gtest.h>
 #include <thread>
