@@ -54,7 +54,7 @@ void CommsSession::sendSetId(const std::string& id) {
     rxOk_ = false;
     dly_ = 500;
     // The status reply, parsed during the next wait, moves the session on.
-    state_ = kRestart;
+    state_ = SessionState::Restart;
 }
 
 // The baton refused the id. Waiting here would wait for good, since nothing the baton sends
@@ -70,7 +70,7 @@ void CommsSession::stepIdRefused() {
     emptyBuffer();
     rxOk_ = false;
     dly_ = 100;
-    state_ = kIdentify;
+    state_ = SessionState::Identify;
 }
 
 void CommsSession::startBatonWrite() {
@@ -85,14 +85,14 @@ void CommsSession::startBatonWrite() {
     s_.state.setStatusText("Clearing memory");
     emptyBuffer();
     trace("RxInd=0 >Send 0B Command Clr Mem B< " + std::to_string(dly_));
-    state_ = kBatonWrite;
+    state_ = SessionState::BatonWrite;
     s_.state.setStoreIndex(1);
     dly_ = 1;
     // Chip 0 from address 8, the first record after the header record.
     const bool accepted = sendAndAwait(SetPointerFrame(0, 0x0008), 500);
     downloadPending_ = false;
     if (!accepted) {
-        state_ = kRestart;
+        state_ = SessionState::Restart;
         trace("TimeOut with Clear mem for setfp");
     }
 }
@@ -111,12 +111,12 @@ void CommsSession::stepBatonWrite() {
             std::copy(record->begin(), record->end(), data.begin());
         send(WriteRecordFrame(data));
         rxOk_ = false;
-        state_ = kBatonWrite;
+        state_ = SessionState::BatonWrite;
         s_.state.setStoreIndex(index + 1);
         replyDeadline_ = now() + 500;
         awaitReply();
         if (!rxOk_) {
-            state_ = kRestart;
+            state_ = SessionState::Restart;
             trace("TimeOut with Write to baton");
         }
         return;
@@ -127,13 +127,13 @@ void CommsSession::stepBatonWrite() {
     send(SetEndFrame(0, static_cast<std::uint16_t>(8 * storeLen + 8)));
     chipMem_ = -4;
     rxOk_ = false;
-    state_ = kMain;
+    state_ = SessionState::Main;
     downloadPending_ = false;
     replyDeadline_ = now() + 500;
     awaitReply();
     if (!rxOk_) {
         // Not confirmed: the write stays pending and is made again from its first record.
-        state_ = kRestart;
+        state_ = SessionState::Restart;
         trace("TimeOut with Set Data Pointer");
         return;
     }
@@ -141,11 +141,11 @@ void CommsSession::stepBatonWrite() {
     writeBareDoneMarker(s_.programDir);
 }
 
-void CommsSession::IdButtonStep() {
-    const std::string id = hexByte(rxBuf_[1]) + hexByte(rxBuf_[2]) + hexByte(rxBuf_[3]);
+void CommsSession::IdButtonStep(ByteView b) {
+    const std::string id = hexByte(b[1]) + hexByte(b[2]) + hexByte(b[3]);
     trace("IdButton =" + id);
     s_.beeper.beep();
-    removeBytes(5);
+    framer_.remove(5);
     // The button is consumed here; no wait of the session is for it, and leaving RxOk set
     // would stop the parser from taking the next button.
     rxOk_ = false;

@@ -27,8 +27,8 @@ std::string twoDigits(int value) {
 
 } // namespace
 
-void CommsSession::showClockBcd() {
-    const Bytes& b = rxBuf_; // b[1] century … b[7] second, b[8] checkpoint delay
+// b[1] century … b[7] second, b[8] checkpoint delay.
+void CommsSession::showClockBcd(ByteView b) {
     const std::string unsetDigits =
         hexByte(b[4]) + hexByte(b[3]) + hexByte(b[5]) + hexByte(b[6]) + hexByte(b[7]);
     if (unsetDigits == "3F1FFFFFFF") {
@@ -74,10 +74,10 @@ void CommsSession::showClockBcd() {
         s_.state.setLabelText(Label::Id, ident);
 }
 
-void CommsSession::showClockSeconds() {
-    const std::uint32_t raw = static_cast<std::uint32_t>(rxBuf_[4]) << 24U |
-                              static_cast<std::uint32_t>(rxBuf_[3]) << 16U |
-                              static_cast<std::uint32_t>(rxBuf_[2]) << 8U | rxBuf_[1];
+void CommsSession::showClockSeconds(ByteView b) {
+    const std::uint32_t raw = static_cast<std::uint32_t>(b[4]) << 24U |
+                              static_cast<std::uint32_t>(b[3]) << 16U |
+                              static_cast<std::uint32_t>(b[2]) << 8U | b[1];
     const LocalDateTime t = timeOfClockValue(static_cast<std::int32_t>(raw));
     s_.state.setLabelText(Label::Date, message(13) + " " + twoDigits(t.day) + "/" +
                                            twoDigits(t.month) + "/" + std::to_string(t.year));

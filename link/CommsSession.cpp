@@ -15,6 +15,10 @@ bool isAsciiAlnum(std::uint8_t c) {
 
 } // namespace
 
+std::string to_string(SessionState state) {
+    return std::to_string(static_cast<int>(state));
+}
+
 CommsSession::CommsSession(LinkServices services)
     : s_(std::move(services)), serialTrace_(s_.programDir, s_.sessionNumber) {
     startMs_ = s_.clock.nowMs();
@@ -72,7 +76,7 @@ void CommsSession::parseUntilDeadline() {
 // The parser cannot act on a frame it has begun before the frame's missing bytes are in, so
 // the port may sleep through them instead of waking the thread for each one.
 void CommsSession::waitForReplyBytes(std::uint64_t deadlineMs) {
-    s_.port.waitForInput(deadlineMs, std::max<std::size_t>(bytesAwaited(), 1), stop_);
+    s_.port.waitForInput(deadlineMs, std::max<std::size_t>(framer_.awaited(), 1), stop_);
 }
 
 void CommsSession::send(Bytes frame) {
@@ -133,7 +137,7 @@ void CommsSession::SessionLoop(std::stop_token stop) {
         if (stopping())
             break;
         ++pass_;
-        trace("Tmr>" + std::to_string(now()) + " >State= " + std::to_string(state_) +
+        trace("Tmr>" + std::to_string(now()) + " >State= " + to_string(state_) +
               " >Dly= " + std::to_string(dly_));
         settings_ = s_.settings();
         step();
@@ -149,36 +153,36 @@ void CommsSession::EndLoop() {
 
 void CommsSession::step() {
     switch (state_) {
-    case kRestart:
+    case SessionState::Restart:
         return stepRestart();
-    case kLookForBaton:
+    case SessionState::LookForBaton:
         return stepLookForBaton();
-    case kBatonCheck:
+    case SessionState::BatonCheck:
         return stepBatonCheck();
-    case kChargePause:
+    case SessionState::ChargePause:
         dly_ = 1000;
-        state_ = kLookForBaton;
+        state_ = SessionState::LookForBaton;
         return;
-    case kIdentify:
+    case SessionState::Identify:
         return stepIdentify();
-    case kSetClock:
+    case SessionState::SetClock:
         return stepSetClock();
-    case kBeforeMain:
-        state_ = kMain;
+    case SessionState::BeforeMain:
+        state_ = SessionState::Main;
         return;
-    case kMain:
+    case SessionState::Main:
         return stepMain();
-    case kChipEnded:
+    case SessionState::ChipEnded:
         return stepChipEnded();
-    case kNextChip:
+    case SessionState::NextChip:
         return stepNextChip();
-    case kIdRefused:
+    case SessionState::IdRefused:
         return stepIdRefused();
-    case kBatonWrite:
+    case SessionState::BatonWrite:
         return stepBatonWrite();
     default:
         // Only the parser and the steps set the state, always to one of the above.
-        state_ = kRestart;
+        state_ = SessionState::Restart;
         return;
     }
 }
@@ -195,7 +199,7 @@ void CommsSession::stepRestart() {
     s_.state.setCaption("Kestrova");
     dly_ = 500;
     batonPresent_ = false;
-    state_ = kLookForBaton;
+    state_ = SessionState::LookForBaton;
 }
 
 void CommsSession::stepLookForBaton() {
@@ -207,7 +211,7 @@ void CommsSession::stepLookForBaton() {
     s_.port.setBreak(false);
     s_.port.setDtr(true);
     dly_ = 300;
-    state_ = kBatonCheck;
+    state_ = SessionState::BatonCheck;
 }
 
 void CommsSession::stepBatonCheck() {
@@ -219,11 +223,11 @@ void CommsSession::stepBatonCheck() {
         emptyBuffer();
         rxOk_ = false;
         dly_ = 500;
-        state_ = kIdentify;
+        state_ = SessionState::Identify;
         return;
     }
     trace("10 :(");
-    state_ = kLookForBaton;
+    state_ = SessionState::LookForBaton;
     if (!s_.port.isOpen())
         s_.port.open();
     if (s_.state.stationChecked())
@@ -233,8 +237,9 @@ void CommsSession::stepBatonCheck() {
 }
 
 void CommsSession::stepIdentify() {
-    if (rxOk_ && rxBuf_.size() >= 12 && rxBuf_[0] == code::kInfo) {
-        const std::string name(rxBuf_.begin() + 3, rxBuf_.begin() + 11);
+    const std::optional<Reply> info = framer_.front();
+    if (rxOk_ && info && info->code == code::kInfo && info->complete) {
+        const std::string name(info->bytes.begin() + 3, info->bytes.begin() + 11);
         if (chipMem_ == 14 && name.compare(0, 4, "Kest") == 0)
             chipMem_ = 2; // this model has two memory chips
         s_.state.setStatusText(message(12));
@@ -244,17 +249,18 @@ void CommsSession::stepIdentify() {
                 ident += c;
         s_.state.setLabelText(Label::Id, ident);
         s_.state.setBatonIdent(ident);
-        const std::string version = hexByte(rxBuf_[1]) + hexByte(rxBuf_[2]);
+        const std::string version = hexByte(info->byte(1)) + hexByte(info->byte(2));
         s_.state.setLabelText(Label::Version, message(9) + " " + version);
         s_.state.setBatonVersion(version);
-        state_ = settings_.updateDateTimeAutomatically ? kSetClock : kBeforeMain;
+        state_ = settings_.updateDateTimeAutomatically ? SessionState::SetClock
+                                                       : SessionState::BeforeMain;
         dly_ = 1;
         emptyBuffer();
         s_.state.setClockPollCount(0);
         return;
     }
     if (!sendAndAwait(GetInfoFrame(), 500)) {
-        state_ = kRestart;
+        state_ = SessionState::Restart;
         trace("TimeOut with send Get Info");
     }
 }
@@ -268,9 +274,9 @@ void CommsSession::stepSetClock() {
     Bytes frame = secondsClock() ? SetClockSecondsFrame(pcNow) : SetClockBcdFrame(pcNow);
     trace(hexBytes(frame) + " >Tx < " + std::to_string(dly_));
     const bool accepted = sendAndAwait(std::move(frame), 500);
-    state_ = kBeforeMain;
+    state_ = SessionState::BeforeMain;
     if (!accepted) {
-        state_ = kRestart;
+        state_ = SessionState::Restart;
         trace("TimeOut with Set Clock");
     } else {
         trace("SetClock OK");
@@ -287,7 +293,7 @@ void CommsSession::stepMain() {
     }
     if (chipMem_ > -2) {
         dly_ = 1;
-        state_ = kNextChip;
+        state_ = SessionState::NextChip;
         trace("A ChipMem=" + std::to_string(chipMem_) +
               (s_.state.writePending() ? " True" : " False"));
         s_.state.setGaugeProgress(0);
@@ -351,14 +357,14 @@ void CommsSession::watchBaton() {
     }
     replyDeadline_ = now() + 1500;
     awaitReply();
-    state_ = kMain;
+    state_ = SessionState::Main;
     if (!rxOk_) {
-        state_ = kRestart;
+        state_ = SessionState::Restart;
         trace(">TimeOut with Read Clock< " + std::to_string(dly_) + "( " +
               std::to_string(now() - startMs_) + " )");
     }
     if (s_.state.clockPollCount() >= 20)
-        state_ = kRestart;
+        state_ = SessionState::Restart;
 }
 
 } // namespace kestrova

@@ -13,6 +13,7 @@
 #include "core/Settings.h"
 #include "link/Frames.h"
 #include "link/HandOver.h"
+#include "link/ReplyFramer.h"
 #include "link/SerialPort.h"
 #include "link/SerialTrace.h"
 
@@ -45,22 +46,26 @@ struct LinkServices {
     IdButtonSink& idButtons;
 };
 
+// The steps of the upload session, by the numbers the trace shows.
+enum class SessionState : int {
+    Restart = 0,
+    LookForBaton = 5,
+    BatonCheck = 10,
+    ChargePause = 20,
+    Identify = 130,
+    SetClock = 140,
+    BeforeMain = 155,
+    Main = 160,
+    ChipEnded = 180,
+    NextChip = 200,
+    IdRefused = 220,
+    BatonWrite = 250,
+};
+
+std::string to_string(SessionState state);
+
 class CommsSession {
 public:
-    // States of the upload session.
-    static constexpr int kRestart = 0;
-    static constexpr int kLookForBaton = 5;
-    static constexpr int kBatonCheck = 10;
-    static constexpr int kChargePause = 20;
-    static constexpr int kIdentify = 130;
-    static constexpr int kSetClock = 140;
-    static constexpr int kBeforeMain = 155;
-    static constexpr int kMain = 160;
-    static constexpr int kChipEnded = 180;
-    static constexpr int kNextChip = 200;
-    static constexpr int kIdRefused = 220;
-    static constexpr int kBatonWrite = 250;
-
     explicit CommsSession(LinkServices services);
 
     // Finds the station (once per start). Returns when it is found or a stop is requested.
@@ -70,7 +75,7 @@ public:
     // Sets DTR on, as the loop's end and the closing window do.
     void EndLoop();
 
-    int currentState() const { return state_; }
+    SessionState currentState() const { return state_; }
 
 private:
     // Waiting and sending.
@@ -110,18 +115,15 @@ private:
     void sendSetId(const std::string& id);
     void startBatonWrite();
     void stepBatonWrite();
-    void IdButtonStep();
+    void IdButtonStep(ByteView b);
 
     // The reply parser.
     void ParseReplies();
-    void actOnFirstReply();
-    std::size_t bytesAwaited() const;
-    bool checkOk(std::size_t length) const;
-    void removeBytes(std::size_t n);
-    void emptyBuffer() { rxBuf_.clear(); }
-    void recordStep();
-    void showClockBcd();
-    void showClockSeconds();
+    void actOnFirstReply(const Reply& reply);
+    void emptyBuffer() { framer_.clear(); }
+    void recordStep(const RecordData& data);
+    void showClockBcd(ByteView b);
+    void showClockSeconds(ByteView b);
     std::string downloadStatus() const;
     std::string chipStatus(const std::string& text) const;
 
@@ -133,7 +135,7 @@ private:
     std::stop_token stop_;
     Settings settings_;
 
-    int state_ = kRestart;
+    SessionState state_ = SessionState::Restart;
     std::uint64_t dly_ = 100;
     bool rxOk_ = false;
     int chipMem_ = 14;
@@ -144,7 +146,7 @@ private:
     std::string lastTimeText_;
     std::uint64_t startMs_ = 0;
     std::uint64_t pass_ = 0;
-    Bytes rxBuf_;
+    ReplyFramer framer_; // RxBuf
     Bytes txBuf_;
     std::optional<std::uint16_t> sizeReply_; // the last accepted size reply's value
     bool sizeReplyEmptyFlag_ = false;        // its high byte was 0x80

@@ -14,7 +14,7 @@ constexpr std::int64_t kMaxChipBytes = 32800;
 constexpr int kTimeoutsBeforeGivingUp = 6;
 } // namespace
 
-void CommsSession::recordStep() {
+void CommsSession::recordStep(const RecordData& data) {
     replyDeadline_ = now() + 1500;
     if (pktCount_ == 0) {
         // Record 0 is the chip's header record: it starts the file, but is no clocking.
@@ -28,22 +28,20 @@ void CommsSession::recordStep() {
     } else {
         ++pktCount_;
         trace("Inc PktCount B < " + std::to_string(pktCount_));
-        RecordData data{};
-        std::copy(rxBuf_.begin() + 1, rxBuf_.begin() + 8, data.begin());
         // PktCount counts the header record too: the record at address 8k is packet k.
         appendClockingLine(uploadFile_, clockingLine(data, pktCount_ - 1, s_.wallClock.now()));
     }
     if ((pktCount_ + 1) * 8 > memSize_) {
-        state_ = kChipEnded;
+        state_ = SessionState::ChipEnded;
         dly_ = 100;
-        removeBytes(10);
-        trace("RxInd=" + std::to_string(rxBuf_.size()) + " >After Rec 0E Command C < " +
+        framer_.remove(10);
+        trace("RxInd=" + std::to_string(framer_.size()) + " >After Rec 0E Command C < " +
               std::to_string(chipMem_));
         return;
     }
     s_.state.setStatusText(downloadStatus());
-    removeBytes(10);
-    trace("RxInd=" + std::to_string(rxBuf_.size()) + " >After Rec 0E Command D < " +
+    framer_.remove(10);
+    trace("RxInd=" + std::to_string(framer_.size()) + " >After Rec 0E Command D < " +
           std::to_string(pktCount_) + " " + std::to_string(memSize_ / 8));
     send(ReadNextFrame());
     rxOk_ = false;
@@ -59,7 +57,7 @@ void CommsSession::stepNextChip() {
     chipMem_ -= 2;
     if (!sendAndAwait(GetSizeFrame(chip), 500) || !sizeReply_) {
         // A voltage report also ends the wait, but brings no size: counted as no answer.
-        state_ = kRestart;
+        state_ = SessionState::Restart;
         trace("TimeOut with Get mem size");
         return;
     }
@@ -77,10 +75,10 @@ void CommsSession::stepNextChip() {
                 s_.state.setLabelVisible(Label::NoData, true);
             }
             chipMem_ = -20;
-            state_ = kMain;
+            state_ = SessionState::Main;
             trace("RxInd=0 >After Rec 0A Command B < " + std::to_string(dly_));
         } else {
-            state_ = kNextChip;
+            state_ = SessionState::NextChip;
             trace("RxInd=0 >After Rec 0A Command C < " + std::to_string(dly_));
         }
         return;
@@ -91,7 +89,7 @@ void CommsSession::stepNextChip() {
     s_.state.setGaugeMaximum(memSize_ + (memSize_ / 8) * 4 + 8);
     s_.state.setGaugeProgress(0);
     if (!settings_.uploadKestrovaData) {
-        state_ = kChipEnded;
+        state_ = SessionState::ChipEnded;
     } else {
         s_.state.setGaugeCounting(true);
         s_.state.setStatusText(downloadStatus());
@@ -166,7 +164,7 @@ void CommsSession::stepChipEnded() {
         trace("RxInd=0 >Send 11 Command (Clr Mem)< " + std::to_string(dly_));
         // End address 8 leaves only the header record in the chip.
         if (!sendAndAwait(SetEndFrame(static_cast<std::uint8_t>(chipMem_ + 2), 0x0008), 500)) {
-            state_ = kRestart;
+            state_ = SessionState::Restart;
             trace("TimeOut with Clear Mem");
         } else if (downloadPending_) {
             // This chip's lines now exist only in the file.
@@ -175,12 +173,12 @@ void CommsSession::stepChipEnded() {
         return;
     }
     if (chipMem_ <= -2) {
-        state_ = kMain;
+        state_ = SessionState::Main;
         dly_ = 10;
         trace("RxInd=0 >180 Timer End of download gt 160< " + std::to_string(dly_));
         return;
     }
-    state_ = kNextChip;
+    state_ = SessionState::NextChip;
     trace("RxInd=0 >180 Timer gt 200< " + std::to_string(dly_));
 }
 

@@ -148,7 +148,7 @@ void CommsSession::StationSearch(std::stop_token stop) {
 
     parserActive_ = true;
     s_.state.setStationChecked(true);
-    state_ = kRestart;
+    state_ = SessionState::Restart;
     dly_ = 100;
     s_.state.setStatusText(message(111));
 }
