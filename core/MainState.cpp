@@ -195,10 +195,28 @@ void MainState::setWriteStore(const std::vector<StoreRecord>& records) {
     update(MainField::WriteStore, [&] {
         std::copy(records.begin(), records.end(), writeStore_.begin());
         storeLen_ = static_cast<std::int64_t>(records.size());
-        storeIndex_ = 1;
+        // StoreIndex belongs to the write in progress, which sets it when it begins.
         writePending_ = true;
+        ++programming_;
         return true;
     });
+}
+std::optional<MainState::PendingWrite> MainState::pendingWrite() const {
+    const std::lock_guard lock(mutex_);
+    if (!writePending_)
+        return std::nullopt;
+    const auto end = writeStore_.begin() + storeLen_;
+    return PendingWrite{programming_, std::vector<StoreRecord>(writeStore_.begin(), end)};
+}
+bool MainState::finishWrite(std::uint64_t programming) {
+    bool cleared = false;
+    update(MainField::WriteStore, [&] {
+        cleared = programming == programming_ && writePending_;
+        if (cleared)
+            writePending_ = false;
+        return cleared;
+    });
+    return cleared;
 }
 std::int64_t MainState::storeLen() const {
     const std::lock_guard lock(mutex_);

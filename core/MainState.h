@@ -128,6 +128,20 @@ public:
     // The baton-write store. Preparers replace it whole; records beyond the capacity are
     // refused (std::length_error) rather than written past the store.
     void setWriteStore(const std::vector<StoreRecord>& records);
+
+    // One programming as the comms thread writes it: a copy of the store taken whole when the
+    // write begins, and the number of the programming it belongs to. A new programming made
+    // meanwhile replaces the store but never this copy, so a baton never holds records of two
+    // programmings.
+    struct PendingWrite {
+        std::uint64_t programming = 0;
+        std::vector<StoreRecord> records;
+    };
+    // The waiting programming; no value when none waits.
+    std::optional<PendingWrite> pendingWrite() const;
+    // A baton holds `programming`: WritePending is cleared unless a newer programming came
+    // while it was written, which then waits for the next baton. Returns whether it cleared.
+    bool finishWrite(std::uint64_t programming);
     std::int64_t storeLen() const;
     // Record `index` of the store, counted from 1; no value outside 1 … StoreLen.
     std::optional<StoreRecord> storeRecord(std::int64_t index) const;
@@ -171,6 +185,7 @@ private:
     int clockPollCount_ = 0;
     std::array<StoreRecord, kStoreCapacity> writeStore_{};
     std::int64_t storeLen_ = 0;
+    std::uint64_t programming_ = 0;
     std::int64_t storeIndex_ = 0;
     bool writePending_ = false;
     bool closeRequested_ = false;

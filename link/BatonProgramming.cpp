@@ -74,7 +74,10 @@ void CommsSession::stepIdRefused() {
 }
 
 void CommsSession::startBatonWrite() {
-    const std::int64_t storeLen = s_.state.storeLen();
+    // The write works from its own copy: a programming the user makes meanwhile waits for the
+    // next baton instead of mixing its records into this one.
+    writing_ = s_.state.pendingWrite().value_or(MainState::PendingWrite{});
+    const auto storeLen = static_cast<std::int64_t>(writing_.records.size());
     chipMem_ = 0;
     // Makes the parser take the following Set Pointer status without starting a read.
     downloadPending_ = true;
@@ -98,18 +101,15 @@ void CommsSession::startBatonWrite() {
 }
 
 void CommsSession::stepBatonWrite() {
-    const std::int64_t storeLen = s_.state.storeLen();
+    const auto storeLen = static_cast<std::int64_t>(writing_.records.size());
     const std::int64_t index = s_.state.storeIndex();
     if (index <= storeLen) {
         trace("StoreLen=" + std::to_string(storeLen));
         s_.state.setStatusText(message(71));
         emptyBuffer();
         trace("RxInd=0 >Send 0F Command Baton Write< " + std::to_string(dly_));
-        const auto record = s_.state.storeRecord(index);
-        RecordData data{};
-        if (record)
-            std::copy(record->begin(), record->end(), data.begin());
-        send(WriteRecordFrame(data));
+        const StoreRecord& record = writing_.records[static_cast<std::size_t>(index - 1)];
+        send(WriteRecordFrame(record));
         rxOk_ = false;
         state_ = SessionState::BatonWrite;
         s_.state.setStoreIndex(index + 1);
@@ -137,7 +137,7 @@ void CommsSession::stepBatonWrite() {
         trace("TimeOut with Set Data Pointer");
         return;
     }
-    s_.state.setWritePending(false);
+    s_.state.finishWrite(writing_.programming);
     writeBareDoneMarker(s_.programDir);
 }
 

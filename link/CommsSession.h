@@ -141,6 +141,8 @@ private:
     int chipMem_ = 14;
     bool batonPresent_ = false;
     bool downloadPending_ = false;
+    // The programming being written into the baton, copied when its write began.
+    MainState::PendingWrite writing_;
     bool parserActive_ = false;
     std::uint64_t replyDeadline_ = 0;
     std::string lastTimeText_;
