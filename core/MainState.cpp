@@ -253,6 +253,25 @@ void MainState::setCloseRequested(bool requested) {
     closeRequested_ = requested;
 }
 
+bool MainState::claimUploadFile(UploadFileUser user) {
+    const std::lock_guard lock(mutex_);
+    if (uploadFileUser_ != UploadFileUser::None && uploadFileUser_ != user)
+        return false;
+    uploadFileUser_ = user;
+    return true;
+}
+
+void MainState::releaseUploadFile(UploadFileUser user) {
+    const std::lock_guard lock(mutex_);
+    if (uploadFileUser_ == user)
+        uploadFileUser_ = UploadFileUser::None;
+}
+
+UploadFileUser MainState::uploadFileUser() const {
+    const std::lock_guard lock(mutex_);
+    return uploadFileUser_;
+}
+
 int MainState::subscribe(Listener listener) {
     const std::lock_guard lock(listenersMutex_);
     listeners_.emplace(nextListener_, std::move(listener));

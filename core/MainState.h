@@ -18,6 +18,11 @@
 namespace kestrova {
 
 enum class LedColour { Yellow, Purple, Lime, Green };
+
+// Who writes "Raw.txt" of the program directory: the upload session (download, then its
+// processing) or a report request of the Reports window. Both use the one file, so each claims
+// it first and the other waits or refuses until it is released.
+enum class UploadFileUser { None, Upload, Request };
 enum class TextColour { Normal, Red, Blue };
 
 // A label of the main window as the logic sees it.
@@ -153,6 +158,13 @@ public:
     bool closeRequested() const;
     void setCloseRequested(bool requested);
 
+    // Claims "Raw.txt" for `user`: true when it was free or is held by `user` already, false
+    // when the other user holds it. Never waits.
+    bool claimUploadFile(UploadFileUser user);
+    // Gives the file back; does nothing when `user` does not hold it.
+    void releaseUploadFile(UploadFileUser user);
+    UploadFileUser uploadFileUser() const;
+
     int subscribe(Listener listener);
     void unsubscribe(int id);
 
@@ -189,6 +201,7 @@ private:
     std::int64_t storeIndex_ = 0;
     bool writePending_ = false;
     bool closeRequested_ = false;
+    UploadFileUser uploadFileUser_ = UploadFileUser::None;
 
     mutable std::mutex listenersMutex_;
     std::map<int, Listener> listeners_;

@@ -206,6 +206,7 @@ void CommsSession::stepLookForBaton() {
     IdAutoIncrement();
     s_.state.setGaugeCounting(false);
     recoverInterruptedUpload();
+    s_.state.releaseUploadFile(UploadFileUser::Upload);
     s_.state.setStatusText(message(8));
     s_.state.setLed(LedColour::Purple);
     s_.port.setBreak(false);
@@ -292,6 +293,8 @@ void CommsSession::stepMain() {
         return;
     }
     if (chipMem_ > -2) {
+        if (!claimUploadFile())
+            return;
         dly_ = 1;
         state_ = SessionState::NextChip;
         trace("A ChipMem=" + std::to_string(chipMem_) +
@@ -308,10 +311,24 @@ void CommsSession::stepMain() {
         return;
     }
     if (s_.state.writePending()) {
-        startBatonWrite();
+        if (claimUploadFile())
+            startBatonWrite();
         return;
     }
+    // Read and processed: a report request may use the file while the baton sits here.
+    s_.state.releaseUploadFile(UploadFileUser::Upload);
     watchBaton();
+}
+
+// "Raw.txt" is also the Reports window's request file. The session writes it only while it
+// holds it; while a request holds it the session waits here, the parser running, and tries
+// again on the next pass.
+bool CommsSession::claimUploadFile() {
+    if (s_.state.claimUploadFile(UploadFileUser::Upload))
+        return true;
+    trace("Raw.txt held by a report request");
+    dly_ = 100;
+    return false;
 }
 
 // The baton has been read: its clock is read every pass, and every new time beeps and

@@ -88,6 +88,7 @@ private:
     void resend();
     void writeTxBuf();
     void sendRaw(std::string_view text);
+    bool claimUploadFile();
     std::uint64_t now() const;
     bool stopping() const { return stop_.stop_requested(); }
     void trace(const std::string& text);

@@ -42,6 +42,79 @@ bool isDate(std::string_view date) {
            std::all_of(date.begin(), date.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// A line of a file's bytes with its line end: [begin, end) is the text, `next` where the next
+// line starts.
+struct LineSpan {
+    std::size_t begin;
+    std::size_t end;
+    std::size_t next;
+};
+
+std::vector<LineSpan> lineSpans(std::string_view bytes) {
+    std::vector<LineSpan> spans;
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t stop = bytes.find_first_of("\r\n", at);
+        if (stop == std::string_view::npos) {
+            spans.push_back({at, bytes.size(), bytes.size()});
+            break;
+        }
+        std::size_t next = stop + 1;
+        if (bytes[stop] == '\r' && next < bytes.size() && bytes[next] == '\n')
+            ++next;
+        spans.push_back({at, stop, next});
+        at = next;
+    }
+    return spans;
+}
+
+// Inserts the lines (day-file lines of one date) into a file's bytes at their places: before
+// the first line that sorts after them, so equal clockings keep the file's order first.
+std::string insertLines(const std::string& bytes, std::vector<std::string> lines) {
+    const std::vector<LineSpan> spans = lineSpans(bytes);
+    std::vector<std::string> existing;
+    std::vector<std::string> keys;
+    for (const auto& span : spans) {
+        existing.emplace_back(bytes.substr(span.begin, span.end - span.begin));
+        keys.push_back(existing.back().size() >= kDayFileLineLength ? sortKey(existing.back())
+                                                                    : std::string());
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
+        return lessIgnoringCase(sortKey(a), sortKey(b));
+    });
+    std::map<std::size_t, std::vector<std::string>> before;
+    for (auto& line : lines) {
+        if (std::find(existing.begin(), existing.end(), line) != existing.end())
+            continue;
+        const std::string key = sortKey(line);
+        std::size_t k = 0;
+        while (k < existing.size() && (keys[k].empty() || !lessIgnoringCase(key, keys[k])))
+            ++k;
+        before[k].push_back(std::move(line));
+    }
+    if (before.empty())
+        return bytes;
+    std::string out;
+    out.reserve(bytes.size() + lines.size() * (kDayFileLineLength + kLineEnd.size()));
+    const auto emitNew = [&](std::size_t k) {
+        const auto found = before.find(k);
+        if (found == before.end())
+            return;
+        if (!out.empty() && out.back() != '\n' && out.back() != '\r')
+            out += kLineEnd;
+        for (const auto& line : found->second) {
+            out += line;
+            out += kLineEnd;
+        }
+    };
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+        emitNew(k);
+        out.append(bytes, spans[k].begin, spans[k].next - spans[k].begin);
+    }
+    emitNew(spans.size());
+    return out;
+}
+
 } // namespace
 
 fs::path rawDirectory(const fs::path& siteDir) {
@@ -86,6 +159,29 @@ void mergeIntoDayFiles(const fs::path& siteDir, const Lines& bucket) {
         for (const auto& key : keys)
             out.push_back(dayFileLine(key));
         replaceFileLines(file, out);
+    }
+}
+
+void insertIntoDayFiles(const fs::path& siteDir, const Lines& clockings) {
+    std::map<std::string, std::vector<std::string>> linesByDate;
+    for (const auto& line : clockings) {
+        if (line.size() < kDayFileLineLength)
+            continue;
+        if (isSpecialRecord(line) && !isUnitRecord(line, kDayFileLineLength))
+            continue;
+        const std::string date(columns(line, 13, 18));
+        if (isDate(date))
+            linesByDate[date].push_back(line.substr(0, kDayFileLineLength));
+    }
+    if (linesByDate.empty())
+        return;
+    const fs::path rawDir = rawDirectory(siteDir);
+    for (auto& [date, lines] : linesByDate) {
+        const fs::path file = dayFilePath(rawDir, date);
+        const std::string bytes = fileExists(file) ? readFileBytes(file) : std::string();
+        const std::string merged = insertLines(bytes, std::move(lines));
+        if (merged != bytes || !fileExists(file))
+            replaceFile(file, merged);
     }
 }
 

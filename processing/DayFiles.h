@@ -29,4 +29,12 @@ std::filesystem::path dayFilePath(const std::filesystem::path& rawDir, std::stri
 // line is not stored, nor one whose date is not six digits (it could not name its file).
 void mergeIntoDayFiles(const std::filesystem::path& siteDir, const Lines& bucket);
 
+// Adds clockings to a site's day files after the fact (clockings of unknown checkpoints that
+// the user placed in the site): each goes in at its place in date and time order, and every
+// other byte of each file stays as it was. A clocking the file holds already (the same 22
+// characters) is not added again, so processing the same upload twice stores it once. Special
+// records other than unit records name nothing that could be stored and are left out, as the
+// pre-processing leaves them out.
+void insertIntoDayFiles(const std::filesystem::path& siteDir, const Lines& clockings);
+
 } // namespace kestrova

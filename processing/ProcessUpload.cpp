@@ -5,6 +5,7 @@
 #include "core/FileNames.h"
 #include "core/TextFile.h"
 #include "processing/ClockingReport.h"
+#include "processing/DayFiles.h"
 #include "processing/FileTime.h"
 #include "processing/ProgressGauge.h"
 #include "processing/RunGuards.h"
@@ -311,6 +312,15 @@ ProcessResult ProcessUpload(ProcessingServices& services, const fs::path& upload
     if (!buckets.unknown().empty() && !c.settings.discardUnknownCheckpoints) {
         UnknownCheckpointPlacement placement(c, buckets);
         services.unknown.choose(placement);
+        // Pre-processing stored every clocking of a known checkpoint in its site's day files;
+        // the placed ones join them, so later clocking lists show them too. A report request
+        // was read from the day files and adds nothing to them.
+        const auto position = placement.placedPosition();
+        if (position && !summary.combined) {
+            if (const auto site = c.sites.at(*position))
+                insertIntoDayFiles(resolveInDirectory(c.programDir, *site),
+                                   placement.placedClockings());
+        }
     }
 
     ProcessResult result;

@@ -64,6 +64,8 @@ bool UnknownCheckpointPlacement::placeInExistingSite(std::optional<std::size_t> 
     }
     Lines& unknown = buckets_.unknown();
     Lines& site = buckets_.at(*position);
+    placedPosition_ = *position;
+    placed_ = unknown;
     site.insert(site.end(), std::make_move_iterator(unknown.begin()),
                 std::make_move_iterator(unknown.end()));
     unknown.clear();
@@ -91,6 +93,8 @@ bool UnknownCheckpointPlacement::placeInNewSite(const std::string& name) {
     // The new site goes to the end of the lists, so its position is the unknown bucket's.
     context_.sites.append(name);
     LoadSiteIndex(context_);
+    placedPosition_ = buckets_.unknownIndex();
+    placed_ = buckets_.unknown();
     buckets_.unknownBecomesSite();
     return true;
 }

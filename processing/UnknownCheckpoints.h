@@ -43,9 +43,16 @@ public:
     // nowhere.
     void ignore();
 
+    // The site that received the clockings, and the clockings themselves (unit records
+    // included), once they were placed.
+    std::optional<std::size_t> placedPosition() const { return placedPosition_; }
+    const Lines& placedClockings() const { return placed_; }
+
 private:
     ProgramContext& context_;
     Buckets& buckets_;
+    std::optional<std::size_t> placedPosition_;
+    Lines placed_;
 };
 
 // The modal window's part: returns once the user has made a choice that closes the window.

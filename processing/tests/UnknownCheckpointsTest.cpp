@@ -45,8 +45,7 @@ TEST_F(Unknown, PlacedInAnExistingSiteTheyFollowItsOwnClockings) {
                                                       "00000A = 2 Unknown checkpoint\r\n"
                                                       "00000B = 3 Unknown checkpoint\r\n"
                                                       "\r\n//End of File\r\n");
-    // Placed clockings are reported, not stored in day files, and the index learns nothing yet.
-    EXPECT_FALSE(fs::exists(dir / "Beta" / "Raw" / "240305.txt"));
+    // The index learns nothing yet (the day files do: see below).
     EXPECT_FALSE(context.siteIndex.contains("00000A"));
 }
 
@@ -114,6 +113,51 @@ TEST_F(Unknown, DiscardUnknownCheckpointsAsksNothing) {
     process();
     EXPECT_EQ(chooser.shown, 0);
     EXPECT_EQ(report("Beta").find("00000A"), std::string::npos);
+}
+
+// The day file of Beta as pre-processing left it: its own clocking, an oddly placed line, a
+// short line and no line end after the last one. Only the placed clockings may be added.
+TEST_F(Unknown, PlacedClockingsJoinTheSitesDayFilesAndNothingElseChanges) {
+    const std::string before = "00000000B124030514050\r\n"
+                               "0000000000B12403051408\r\n"
+                               "short\n"
+                               "0000000000B12403051500";
+    writeFile(dir / "Beta" / "Raw" / "240305.txt", before);
+    chooser.action = [](UnknownCheckpointPlacement& placement) {
+        EXPECT_TRUE(placement.placeInExistingSite(1));
+    };
+    process();
+    EXPECT_EQ(readFile(dir / "Beta" / "Raw" / "240305.txt"), "00000000B124030514050\r\n"
+                                                             "00000000000A2403051406\r\n"
+                                                             "00000000000B2403051407\r\n"
+                                                             "0000000000B12403051408\r\n"
+                                                             "short\n"
+                                                             "00000000000A2403051409\r\n"
+                                                             "0000000000B12403051500");
+    EXPECT_FALSE(fs::exists(dir / "Alpha" / "Raw" / "240305.txt"));
+    // Processed again, the same upload adds nothing more.
+    const std::string once = readFile(dir / "Beta" / "Raw" / "240305.txt");
+    process();
+    EXPECT_EQ(readFile(dir / "Beta" / "Raw" / "240305.txt"), once);
+}
+
+TEST_F(Unknown, ANewSitesDayFilesHoldThePlacedClockings) {
+    chooser.action = [](UnknownCheckpointPlacement& placement) {
+        EXPECT_TRUE(placement.placeInNewSite("Stores"));
+    };
+    process();
+    EXPECT_EQ(readFile(dir / "Stores" / "Raw" / "240305.txt"),
+              "00000000000A2403051406\r\n00000000000B2403051407\r\n00000000000A2403051409\r\n");
+}
+
+TEST_F(Unknown, AReportRequestAddsNothingToDayFiles) {
+    chooser.action = [](UnknownCheckpointPlacement& placement) {
+        EXPECT_TRUE(placement.placeInExistingSite(1));
+    };
+    ProcessUpload(services, upload({"Id : From 12:00:00 04/03/2024 to 12:00:00 05/03/2024",
+                                    "00000000000A2403051406", "Done"}));
+    EXPECT_EQ(chooser.shown, 1);
+    EXPECT_FALSE(fs::exists(dir / "Beta" / "Raw" / "240305.txt"));
 }
 
 TEST_F(Unknown, NoUnknownClockingsNoQuestion) {

@@ -1,0 +1,110 @@
+// The Reports window without its widgets: the selection, the lists it shows (download reports,
+// point selector, patrol separators) and every operation its events trigger: show, activate,
+// site chosen, kind chosen, shift or date chosen, sliders and time fields, the point filter, the
+// PDF option, the separator list, the layout toggle and "Create/Open". The window holds one,
+// applies `controls()` and the lists after each operation, and shows nothing by itself.
+// Standard library, core, processing and pdf only.
+#pragma once
+
+#include "core/MainState.h"
+#include "core/ProgramContext.h"
+#include "processing/ProcessUpload.h"
+#include "reports/DownloadReports.h"
+#include "reports/Overview.h"
+#include "reports/ReportWindowRules.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestrova {
+
+// What "Create/Open" came to.
+enum class DispatchOutcome {
+    OpenedReports, // report by download: the window stays open
+    Refused,       // "Report.pdf" could not be deleted, or an upload holds "Raw.txt"
+    Reported,      // something was reported: the window closes
+    NothingReported,
+};
+
+// The help markers Shape1 to Shape3.
+enum class HelpMarker { Overview = 1, ClockingList = 2, ByDownload = 3 };
+
+// The status line shown when a request has to wait for an upload, and when an upload that was
+// never processed had to be processed before the request could use the file.
+inline constexpr std::string_view kUploadBusyStatus =
+    "An upload is being read into Raw.txt: try the report again when it is done";
+inline constexpr std::string_view kUploadProcessedFirstStatus =
+    "The unprocessed upload in Raw.txt was processed before the report";
+
+class ReportsWindowModel {
+public:
+    ReportsWindowModel(ProgramContext& context, MainState& state);
+
+    // Start-up: the site list, the DefaultSite, DefaultReport and DayorNight settings.
+    void applyStartupSettings();
+    // The kind rule does nothing until the main window's start-up has finished.
+    void setStartupFinished(bool finished) { startupFinished_ = finished; }
+    // A language file was applied: the sort option is cleared.
+    void languageApplied() { selection_.sortOption = false; }
+
+    const ReportSelection& selection() const { return selection_; }
+    ReportSelection& selection() { return selection_; }
+    const ReportControls& controls() const { return controls_; }
+    std::vector<std::string> siteNames() const { return c_.sites.names(); }
+    std::optional<std::size_t> sitePosition() const { return site_; }
+    // The selected site, or the first (selecting it) when none is; none without sites.
+    std::optional<std::string> currentSite();
+
+    const std::vector<DownloadReportRow>& downloadRows() const { return downloadRows_; }
+    const std::vector<std::string>& pointSelector() const { return pointEntries_; }
+    std::optional<std::size_t> pointIndex() const { return pointIndex_; }
+    void choosePoint(std::size_t index);
+    const std::vector<std::string>& separatorEntries() const { return separatorEntries_; }
+    std::optional<std::size_t> separatorIndex() const { return separatorIndex_; }
+    bool removeDuplicatesBox() const { return removeDuplicates_; }
+
+    // Events.
+    void FormShow();
+    void FormActivate();
+    void siteChosen(std::size_t position);
+    void kindChosen(ReportKind kind);
+    void shiftChosen(Shift shift);
+    void datesChosen(const LocalDateTime& fromDate, const LocalDateTime& toDate);
+    void sliderMoved(bool toSlider, int position);
+    void timeEdited(bool toField, const std::string& text);
+    void pointFilterToggled(bool checked);
+    void pdfOptionToggled(bool checked);
+    void separatorChosen(std::size_t index);
+    void separatorLeft();
+    void advancedToggled();
+    void helpMarker(HelpMarker marker);
+
+    // "Create/Open" with the rows of the download list selected; `chart` draws the overview and
+    // `processing` builds the clocking list (its context and state are this model's).
+    DispatchOutcome createOpen(const std::vector<std::size_t>& selectedRows,
+                               ProcessingServices& processing, OverviewChart& chart);
+
+private:
+    void siteRefresh();
+    void separatorList();
+    void applyKindRule();
+    void createFourLineList(const std::string& site);
+    std::string pointSelectorText() const;
+    DispatchOutcome buildReport(ProcessingServices& processing, OverviewChart& chart);
+
+    ProgramContext& c_;
+    MainState& state_;
+    ReportSelection selection_;
+    ReportControls controls_;
+    bool startupFinished_ = true;
+    std::optional<std::size_t> site_;
+    std::vector<DownloadReportRow> downloadRows_;
+    std::vector<std::string> pointEntries_;
+    std::optional<std::size_t> pointIndex_;
+    std::vector<std::string> separatorEntries_;
+    std::optional<std::size_t> separatorIndex_;
+    bool removeDuplicates_ = true;
+};
+
+} // namespace kestrova
