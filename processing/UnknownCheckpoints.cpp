@@ -93,7 +93,7 @@ bool UnknownCheckpointPlacement::placeInNewSite(const std::string& name) {
     // The new site goes to the end of the lists, so its position is the unknown bucket's.
     context_.sites.append(name);
     LoadSiteIndex(context_);
-    placedPosition_ = buckets_.unknownIndex();
+    placedPosition_ = buckets_.siteCount();
     placed_ = buckets_.unknown();
     buckets_.unknownBecomesSite();
     return true;
