@@ -1,32 +1,56 @@
 #include "app/QtDesktop.h"
 
-#include "core/Windows1252.h"
+#include "core/windows/WindowText.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
+#include <memory>
 #include <time.h>
 
 namespace kestrova::app {
 
-QString fromBytes(const std::string& bytes) {
-    return QString::fromStdString(windows1252ToUtf8(bytes));
-}
-
-std::string toBytes(const QString& text) {
-    return utf8ToWindows1252(text.toStdString());
-}
+using windows::fromBytes;
+using windows::toBytes;
 
 namespace {
 QString applicationTitle() {
     return QApplication::applicationDisplayName();
+}
+
+// The dialog as the request describes it; the file names are the file system's (UTF-8).
+std::unique_ptr<QFileDialog> fileDialog(QWidget* parent, const FileDialogRequest& request,
+                                        QFileDialog::AcceptMode mode) {
+    auto dialog = std::make_unique<QFileDialog>(parent, fromBytes(request.title));
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                        : QFileDialog::AnyFile);
+    if (!request.filter.empty())
+        dialog->setNameFilter(fromBytes(request.filter));
+    QString suffix = fromBytes(request.defaultExtension);
+    while (suffix.startsWith('*') || suffix.startsWith('.'))
+        suffix.remove(0, 1);
+    dialog->setDefaultSuffix(suffix);
+    const std::filesystem::path directory =
+        request.directory.empty() ? std::filesystem::current_path() : request.directory;
+    dialog->setDirectory(QString::fromStdString(directory.string()));
+    if (!request.defaultName.empty())
+        dialog->selectFile(fromBytes(request.defaultName));
+    return dialog;
+}
+
+std::optional<std::filesystem::path> runFileDialog(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return std::filesystem::path(dialog.selectedFiles().front().toStdString());
 }
 } // namespace
 
@@ -51,6 +75,16 @@ std::optional<std::string> QtDialogs::inputLine(const std::string& title, const 
     if (!accepted)
         return std::nullopt;
     return toBytes(answer);
+}
+
+std::optional<std::filesystem::path> QtDialogs::openFile(const FileDialogRequest& request) {
+    const auto dialog = fileDialog(parent_, request, QFileDialog::AcceptOpen);
+    return runFileDialog(*dialog);
+}
+
+std::optional<std::filesystem::path> QtDialogs::saveFile(const FileDialogRequest& request) {
+    const auto dialog = fileDialog(parent_, request, QFileDialog::AcceptSave);
+    return runFileDialog(*dialog);
 }
 
 void QtEventPump::processEvents() {

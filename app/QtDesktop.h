@@ -1,7 +1,7 @@
 // The desktop interfaces of the logic, implemented with Qt for the desktop program: message
 // boxes and the input dialog, the event loop, opening documents, the beep, the clock, the
 // system locale's formats and the trash. Texts cross here between the logic's Windows-1252
-// bytes and Qt's Unicode.
+// bytes and Qt's Unicode (core/windows/WindowText.h).
 #pragma once
 
 #include "core/Desktop.h"
@@ -10,9 +10,6 @@
 #include <QWidget>
 
 namespace kestrova::app {
-
-QString fromBytes(const std::string& bytes);
-std::string toBytes(const QString& text);
 
 class QtDialogs : public Dialogs {
 public:
@@ -23,6 +20,8 @@ public:
     bool confirm(const std::string& text) override;
     std::optional<std::string> inputLine(const std::string& title, const std::string& prompt,
                                          const std::string& initial) override;
+    std::optional<std::filesystem::path> openFile(const FileDialogRequest& request) override;
+    std::optional<std::filesystem::path> saveFile(const FileDialogRequest& request) override;
 
 private:
     QPointer<QWidget> parent_;

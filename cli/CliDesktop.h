@@ -1,5 +1,6 @@
 // The desktop as the headless command sees it: messages meant for a message box go to standard
-// error, nothing is ever asked (a confirmation answers no, an input dialog is cancelled),
+// error, nothing is ever asked (a confirmation answers no, an input or file dialog is
+// cancelled),
 // documents are never opened, and the clock is the system's or the one fixed by --now.
 // Standard library only.
 #pragma once
@@ -19,6 +20,12 @@ public:
     bool confirm(const std::string& text) override;
     std::optional<std::string> inputLine(const std::string& title, const std::string& prompt,
                                          const std::string& initial) override;
+    std::optional<std::filesystem::path> openFile(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<std::filesystem::path> saveFile(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
 
 private:
     std::ostream& err_;

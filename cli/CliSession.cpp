@@ -1,11 +1,9 @@
 #include "cli/CliSession.h"
 
 #include "core/DateTime.h"
-#include "core/Errors.h"
-#include "core/FileNames.h"
-#include "core/LanguageFile.h"
 #include "core/ProgramContext.h"
-#include "core/TextFile.h"
+#include "core/SiteSetup.h"
+#include "shell/StartUp.h"
 
 #include <cstdio>
 
@@ -33,18 +31,14 @@ CliProgram::CliProgram(const CliSession& session) : desktop_(session.err, sessio
 CliProgram::~CliProgram() = default;
 
 void CliProgram::loadSettingsAndMessages() {
-    ProgramContext& c = *context_;
-    c.settingsFile.LoadSettings(c.settings, c.desktop.documents, &c.trace);
-    c.messages.SetDefaultMessages();
-    const auto language = resolveInDirectory(c.programDir, c.settings.languageFile);
-    if (fileExists(language))
-        LoadLanguageFile(language, c.messages, c.captions, c.desktop.dialogs, c.trace, {});
+    LoadProgramSettings(*context_);
+    LoadDefaultMessages(*context_);
+    LoadProgramLanguage(*context_);
 }
 
 void CliProgram::loadSites() {
-    ProgramContext& c = *context_;
-    c.sites.reset(BuildSiteList(c.programDir));
-    LoadSiteIndex(c);
+    LoadSiteList(*context_);
+    LoadSiteIndex(*context_);
 }
 
 } // namespace kestrova::cli

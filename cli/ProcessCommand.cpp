@@ -9,10 +9,9 @@
 #include "core/ProgramContext.h"
 #include "core/TextFile.h"
 #include "pdf/pdfprint.h"
-#include "processing/DoRaw.h"
-#include "processing/PdfprintReport.h"
 #include "processing/UnknownCheckpointOption.h"
 #include "processing/UploadLine.h"
+#include "shell/UploadProcessor.h"
 
 namespace kestrova::cli {
 namespace fs = std::filesystem;
@@ -74,16 +73,14 @@ int run(CliSession& session, Mode mode) {
     const fs::path file =
         arguments.file ? fs::absolute(*arguments.file) : defaultUploadFile(context.programDir);
     MainState state;
-    state.setLabelText(Label::Id, headerLineOf(file));
+    state.setIdentText(headerLineOf(file));
 
     pdf::PdfPrint print(context.desktop.clock, context.desktop.locale);
-    print.PdfSetMessages(context.messages.range(1, pdf::PdfPrint::kMessageCount));
-    PdfprintReport report(print);
     AnsweringChooser chooser(arguments.answer, session.err);
-    ProcessingServices services{context, state, chooser, report};
+    UploadProcessor processor(context, state, chooser, print);
 
     const ProcessResult result =
-        mode == Mode::Process ? DoRaw(services, file) : ImportUpload(services, file);
+        mode == Mode::Process ? processor.doRaw(file) : processor.import(file);
     for (const auto& written : result.reports)
         session.out << written.lexically_relative(context.programDir).generic_string() << '\n';
     return 0;

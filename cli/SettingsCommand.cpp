@@ -12,14 +12,16 @@ int runSettingsCommand(CliSession& session) {
     CliProgram program(session);
     ProgramContext& context = program.context();
     int status = 0;
+    Settings settings;
     try {
-        context.settingsFile.LoadSettings(context.settings, context.desktop.documents, nullptr);
+        context.settingsFile.LoadSettings(settings, context.desktop.documents, nullptr);
     } catch (const ConversionError& error) {
         session.err << generalErrorMessage(error) << '\n';
         status = 1;
     }
+    context.settings.set(settings);
     for (const auto key : settingKeys())
-        session.out << key << '=' << settingValueText(context.settings, key) << '\n';
+        session.out << key << '=' << settingValueText(settings, key) << '\n';
     return status;
 }
 

@@ -13,11 +13,12 @@
 #include "core/TextFile.h"
 #include "link/CommsThread.h"
 #include "link/DefaultSiteIdButtons.h"
+#include "link/IdNumber.h"
 #include "link/PortRouter.h"
 #include "pdf/pdfprint.h"
-#include "processing/DoRaw.h"
-#include "processing/PdfprintReport.h"
 #include "processing/UnknownCheckpointOption.h"
+#include "shell/ProgramLink.h"
+#include "shell/UploadProcessor.h"
 #include "sim/BatonFile.h"
 #include "sim/SimStation.h"
 #include "sim/SimulatedWallClock.h"
@@ -39,13 +40,6 @@ struct Arguments {
     std::optional<std::string> setId;
     std::optional<fs::path> batonAfter;
 };
-
-bool isIdNumber(const std::string& id) {
-    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-    return id.size() == 4 && (digit(id[0]) || letter(id[0])) && digit(id[1]) && digit(id[2]) &&
-           digit(id[3]);
-}
 
 Arguments parseArguments(const std::vector<std::string>& args) {
     Arguments parsed;
@@ -86,29 +80,6 @@ Arguments parseArguments(const std::vector<std::string>& args) {
     return parsed;
 }
 
-// Processing as an upload runs it, unknown clockings ignored; the reports are collected.
-class CliProcessor : public RawProcessor {
-public:
-    CliProcessor(ProgramContext& context, MainState& state, std::ostream& err)
-        : context_(context), state_(state), print_(context.desktop.clock, context.desktop.locale),
-          report_(print_), chooser_(UnknownCheckpointAnswer{}, err) {
-        print_.PdfSetMessages(context.messages.range(1, pdf::PdfPrint::kMessageCount));
-    }
-    void DoRaw() override {
-        ProcessingServices services{context_, state_, chooser_, report_};
-        const ProcessResult result = kestrova::DoRaw(services);
-        reports.insert(reports.end(), result.reports.begin(), result.reports.end());
-    }
-    std::vector<fs::path> reports;
-
-private:
-    ProgramContext& context_;
-    MainState& state_;
-    pdf::PdfPrint print_;
-    PdfprintReport report_;
-    AnsweringChooser chooser_;
-};
-
 } // namespace
 
 int runUploadCommand(CliSession& session) {
@@ -135,14 +106,8 @@ int runUploadCommand(CliSession& session) {
                     stationTime, &station);
 
     MainState state;
-    if (arguments.setId) {
-        // What the Id number window's "&Ok" does.
-        context.adminLog.WriteAdminLog("unknown", "Id of Baton changed to " + *arguments.setId);
-        state.setLabelText(Label::Id, context.messages.MessageText(10) + " " + *arguments.setId);
-        state.setIdFieldText(*arguments.setId);
-        state.setIdToSet(*arguments.setId);
-        state.setAutoIncrementId(false);
-    }
+    if (arguments.setId)
+        IdNumberOk(state, context.adminLog, context.messages, *arguments.setId, IdEntry::OkButton);
 
     std::mutex printing;
     state.subscribe([&](MainField field) {
@@ -153,17 +118,17 @@ int runUploadCommand(CliSession& session) {
     });
 
     const auto defaultSite =
-        context.sites.at(static_cast<std::size_t>(std::max(0, context.settings.defaultSite)));
+        context.sites.at(static_cast<std::size_t>(std::max(0, context.settings.get().defaultSite)));
     DefaultSiteIdButtons idButtons(context.programDir, defaultSite.value_or(""), context.messages,
                                    context.adminLog);
-    CliProcessor processor(context, state, session.err);
+    // Processing as an upload runs it, unknown clockings ignored.
+    pdf::PdfPrint print(context.desktop.clock, context.desktop.locale);
+    AnsweringChooser chooser(UnknownCheckpointAnswer{}, session.err);
+    UploadProcessor processor(context, state, chooser, print);
     QueuedUiThread ui;
-    const Settings settings = context.settings;
 
-    TCommsThread comms(LinkServices{context.programDir, context.trace.sessionNumber(), port,
-                                    stationTime, state, context.messages, context.settingsFile,
-                                    [settings] { return settings; }, wall, context.desktop.beeper,
-                                    ui, processor, context.adminLog, idButtons});
+    TCommsThread comms(makeLinkServices(
+        context, state, LinkParts{port, stationTime, wall, ui, processor, idButtons}));
     // The script listens before the thread starts: the station may be found at once.
     sim::UploadScript script(state, station, context.messages, baton, comms.stopSource());
     comms.start();
@@ -176,7 +141,7 @@ int runUploadCommand(CliSession& session) {
         session.err << "upload: the simulated session did not come back to the baton search\n";
         return 1;
     }
-    for (const fs::path& report : processor.reports)
+    for (const fs::path& report : processor.reports())
         session.out << report.lexically_relative(context.programDir).generic_string() << '\n';
     if (arguments.batonAfter && script.batonAfter())
         replaceFile(fs::absolute(*arguments.batonAfter),

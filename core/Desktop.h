@@ -12,7 +12,18 @@
 
 namespace kestrova {
 
-// Message boxes, confirmations and the one-line input dialog.
+// What an open-file or save-file dialog shows: its title, the name filter ("*.txt", or several
+// patterns separated by spaces), the name it proposes, the extension added to a name typed
+// without one ("txt") and the directory it starts in (empty: the current directory).
+struct FileDialogRequest {
+    std::string title;
+    std::string filter;
+    std::string defaultName;
+    std::string defaultExtension;
+    std::filesystem::path directory;
+};
+
+// Message boxes, confirmations, the one-line input dialog and the file dialogs.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -24,6 +35,9 @@ public:
     // The one-line input dialog; no value when the user cancels.
     virtual std::optional<std::string>
     inputLine(const std::string& title, const std::string& prompt, const std::string& initial) = 0;
+    // The file the user chose; no value when the user cancels.
+    virtual std::optional<std::filesystem::path> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::filesystem::path> saveFile(const FileDialogRequest& request) = 0;
 };
 
 // Lets pending user-interface events run during a long operation.

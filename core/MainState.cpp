@@ -67,6 +67,14 @@ void MainState::setBatonVersion(std::string text) {
     update(MainField::BatonVersion, [&] { return assign(batonVersion_, std::move(text)); });
 }
 
+std::string MainState::identText() const {
+    const std::lock_guard lock(mutex_);
+    return identText_;
+}
+void MainState::setIdentText(std::string text) {
+    update(MainField::BatonIdent, [&] { return assign(identText_, std::move(text)); });
+}
+
 LabelState MainState::label(Label which) const {
     const std::lock_guard lock(mutex_);
     return labels_[slot(which)];

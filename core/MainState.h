@@ -87,6 +87,11 @@ public:
     void setBatonIdent(std::string text);
     std::string batonVersion() const;
     void setBatonVersion(std::string text);
+    // The baton's identity as the session shows it in lblID: BatonIdent, followed by the
+    // checkpoint delay when the baton reported one. It names the baton in the upload file's
+    // header and in processing's log entries; announced as BatonIdent.
+    std::string identText() const;
+    void setIdentText(std::string text);
 
     LabelState label(Label which) const;
     void setLabelText(Label which, std::string text);
@@ -177,6 +182,7 @@ private:
     std::string statusText_;
     std::string batonIdent_;
     std::string batonVersion_;
+    std::string identText_;
     // lblExtra and Label4 are warnings, hidden until the session shows them.
     std::array<LabelState, 6> labels_{LabelState{},
                                       LabelState{},

@@ -13,7 +13,6 @@
 #include "core/TraceLog.h"
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
 namespace kestrova {
@@ -31,7 +30,7 @@ struct ProgramContext {
     const std::filesystem::path programDir;
     Desktop desktop;
     SettingsFile settingsFile;
-    Settings settings;
+    SharedSettings settings;
     MessageTable messages;
     CaptionTable captions;
     SiteList sites;
@@ -39,14 +38,5 @@ struct ProgramContext {
     AdminLog adminLog;
     TraceLog trace;
 };
-
-// Site creation and the index, over the shared state.
-
-// Asks for the first site until one has been created (start-up with no sites).
-void AddFirstSite(ProgramContext& context);
-// "&Add New Site": asks for a name, creates the site, logs it. Returns the new name, if any.
-std::optional<std::string> AddSite(ProgramContext& context);
-// Makes sure every listed site has its "Raw" directory and list file, then loads the index.
-void LoadSiteIndex(ProgramContext& context);
 
 } // namespace kestrova

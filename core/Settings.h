@@ -44,6 +44,30 @@ struct Settings {
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
+// The settings record the comms thread and the user interface share: each reads a whole copy
+// and each change replaces the whole record, under one guard, so neither ever sees half of
+// the other's change.
+class SharedSettings {
+public:
+    Settings get() const {
+        const std::lock_guard lock(mutex_);
+        return settings_;
+    }
+    void set(Settings settings) {
+        const std::lock_guard lock(mutex_);
+        settings_ = std::move(settings);
+    }
+    // Changes the record in one step: `change` receives the record under the guard.
+    template <typename Change> void update(Change&& change) {
+        const std::lock_guard lock(mutex_);
+        change(settings_);
+    }
+
+private:
+    mutable std::mutex mutex_;
+    Settings settings_;
+};
+
 // The keys in the order they are read, for display and for the preferences window.
 const std::vector<std::string_view>& settingKeys();
 

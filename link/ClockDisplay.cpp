@@ -68,10 +68,11 @@ void CommsSession::showClockBcd(ByteView b) {
     const std::string ident = s_.state.batonIdent();
     unsigned version = 0;
     std::sscanf(s_.state.batonVersion().c_str(), "%x", &version);
-    if (version > 0x2715 && identNameIs({"Kest"}) && b[8] != 0)
-        s_.state.setLabelText(Label::Id, ident + "   Dly : " + std::to_string(b[8]));
-    else
-        s_.state.setLabelText(Label::Id, ident);
+    const std::string shown = version > 0x2715 && identNameIs({"Kest"}) && b[8] != 0
+                                  ? ident + "   Dly : " + std::to_string(b[8])
+                                  : ident;
+    s_.state.setLabelText(Label::Id, shown);
+    s_.state.setIdentText(shown);
 }
 
 void CommsSession::showClockSeconds(ByteView b) {
@@ -84,6 +85,7 @@ void CommsSession::showClockSeconds(ByteView b) {
     s_.state.setLabelText(Label::Time, message(14) + " " + twoDigits(t.hour) + ":" +
                                            twoDigits(t.minute) + "." + twoDigits(t.second));
     s_.state.setLabelText(Label::Id, s_.state.batonIdent());
+    s_.state.setIdentText(s_.state.batonIdent());
 }
 
 } // namespace kestrova

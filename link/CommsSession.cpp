@@ -250,6 +250,7 @@ void CommsSession::stepIdentify() {
                 ident += c;
         s_.state.setLabelText(Label::Id, ident);
         s_.state.setBatonIdent(ident);
+        s_.state.setIdentText(ident);
         const std::string version = hexByte(info->byte(1)) + hexByte(info->byte(2));
         s_.state.setLabelText(Label::Version, message(9) + " " + version);
         s_.state.setBatonVersion(version);

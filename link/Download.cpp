@@ -21,7 +21,7 @@ void CommsSession::recordStep(const RecordData& data) {
         pktCount_ = 1;
         trace("Inc PktCount A < " + std::to_string(pktCount_));
         if (!downloadPending_) {
-            uploadFile_ = startUploadFile(s_.programDir, s_.state.label(Label::Id).text);
+            uploadFile_ = startUploadFile(s_.programDir, s_.state.identText());
             downloadPending_ = true;
             committedSize_ = std::filesystem::file_size(uploadFile_);
         }
@@ -155,7 +155,7 @@ void CommsSession::stepChipEnded() {
     if (settings_.clearKestrovaMemory || s_.state.writePending()) {
         if (!settings_.uploadKestrovaData) {
             const std::string action =
-                "Kestrova cleared without an uploaded " + s_.state.label(Label::Id).text;
+                "Kestrova cleared without an uploaded " + s_.state.identText();
             s_.ui.runAndWait([&] { s_.adminLog.WriteAdminLog("unknown", action); }, stop_);
         }
         s_.state.setStatusText(chipStatus(message(17)));

@@ -33,6 +33,16 @@ bool hasUart(const std::filesystem::path& sysClassTty, const std::string& name) 
 
 } // namespace
 
+int commPortNumber(const std::string& setting) {
+    int value = 0;
+    const char* first = setting.data();
+    const char* last = setting.data() + setting.size();
+    while (first != last && *first == ' ')
+        ++first;
+    const auto result = std::from_chars(first, last, value);
+    return result.ec == std::errc() && value >= 0 && value < kPortLimit ? value : 0;
+}
+
 std::vector<std::string> listSerialDevices(const std::filesystem::path& devDir,
                                            const std::filesystem::path& sysClassTty) {
     struct Kind {

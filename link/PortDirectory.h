@@ -23,6 +23,14 @@ std::vector<std::string>
 listSerialDevices(const std::filesystem::path& devDir = "/dev",
                   const std::filesystem::path& sysClassTty = "/sys/class/tty");
 
+// Port numbers run below this.
+inline constexpr int kPortLimit = 1024;
+
+// The CommPort setting as a port number: leading spaces, then a decimal number below 1024.
+// Any other text counts as 0, "no port chosen", from which the station search starts at
+// port 1.
+int commPortNumber(const std::string& setting);
+
 // The port number of a port name "COM<n>"; no value for other names.
 std::optional<int> portNumberOf(const std::string& portName);
 

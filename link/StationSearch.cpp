@@ -1,26 +1,9 @@
 // Finding the port the upload station sits on. A station echoes every byte while DTR is on
 // and none while it is off; a loop-back plug echoes both ways and is passed over.
 #include "link/CommsSession.h"
-
-#include <charconv>
+#include "link/PortDirectory.h"
 
 namespace kestrova {
-
-namespace {
-
-constexpr int kPortLimit = 1024;
-
-// The CommPort setting as a number; anything else counts as "none".
-int portSetting(const std::string& text) {
-    int value = 0;
-    const char* first = text.data();
-    while (first != text.data() + text.size() && *first == ' ')
-        ++first;
-    const auto result = std::from_chars(first, text.data() + text.size(), value);
-    return result.ec == std::errc() && value >= 0 && value < kPortLimit ? value : 0;
-}
-
-} // namespace
 
 // Reads what has arrived into the reply text, replacing it; when nothing has arrived the
 // reply text keeps its value.
@@ -42,7 +25,7 @@ void CommsSession::StationSearch(std::stop_token stop) {
     pass_ = 0;
     startMs_ = now();
 
-    const int configured = portSetting(settings_.commPort);
+    const int configured = commPortNumber(settings_.commPort);
     std::string replyText;
     bool found = false;
     while (!found && !stopping()) {
@@ -125,7 +108,7 @@ void CommsSession::StationSearch(std::stop_token stop) {
 
     const int foundPort = s_.state.portNumber();
     const std::string number = std::to_string(foundPort);
-    if (portSetting(settings_.commPort) != foundPort) {
+    if (commPortNumber(settings_.commPort) != foundPort) {
         trace("Set port as found");
         s_.settingsFile.SetSetting("CommPort", number);
     }

@@ -45,7 +45,7 @@ public:
     DistributionPass(ProcessingServices& services, const std::vector<std::string>& sites,
                      Buckets& buckets, ProgressGauge& gauge)
         : s_(services), buckets_(buckets), gauge_(gauge), distribution_(sites),
-          removeDuplicates_(services.context.settings.removeDuplicatePoints) {
+          removeDuplicates_(services.context.settings.get().removeDuplicatePoints) {
         summary_.corrupt.assign(sites.size(), 0);
     }
 
@@ -120,13 +120,20 @@ public:
     ReportWriter(ProcessingServices& services, const UploadSummary& summary,
                  const ProcessOptions& options, std::string stamp, std::string uploadTime,
                  ProcessResult& result)
-        : s_(services), c_(services.context), summary_(summary), stamp_(std::move(stamp)),
-          run_{c_.messages,           c_.settings,           summary.combined,
-               summary.sorted,        summary.noSeparator,   options.pointFilter,
-               summary.identText,     std::move(uploadTime), services.state.batonVersion(),
-               summary.outOfSequence, summary.matched},
-          writePending_(services.state.writePending()),
-          shownIdent_(services.state.label(Label::Id).text), result_(result) {}
+        : s_(services), c_(services.context), settings_(c_.settings.get()), summary_(summary),
+          stamp_(std::move(stamp)), run_{c_.messages,
+                                         settings_,
+                                         summary.combined,
+                                         summary.sorted,
+                                         summary.noSeparator,
+                                         options.pointFilter,
+                                         summary.identText,
+                                         std::move(uploadTime),
+                                         services.state.batonVersion(),
+                                         summary.outOfSequence,
+                                         summary.matched},
+          writePending_(services.state.writePending()), shownIdent_(services.state.identText()),
+          result_(result) {}
 
     void run(Buckets& buckets) {
         if (run_.combined) {
@@ -150,7 +157,7 @@ public:
             c_.desktop.dialogs.showInformation(m.MessageText(150));
             return;
         }
-        if (!c_.settings.secureReports) {
+        if (!settings_.secureReports) {
             openIgnoringErrors(processed_);
             return;
         }
@@ -246,7 +253,7 @@ private:
     }
 
     void openAndLog(const std::string& site) {
-        const Settings& settings = c_.settings;
+        const Settings& settings = settings_;
         const fs::path text = textReport(site);
         const fs::path pdf = pdfReport(site);
         const bool textExists = fileExists(text);
@@ -265,6 +272,7 @@ private:
 
     ProcessingServices& s_;
     ProgramContext& c_;
+    const Settings settings_; // one record for the whole run
     const UploadSummary& summary_;
     const std::string stamp_;
     const ReportRun run_;
@@ -309,7 +317,7 @@ ProcessResult ProcessUpload(ProcessingServices& services, const fs::path& upload
     gauge.setMaximum(gauge.position() + 100);
     markUploadDone(uploadFile, upload);
 
-    if (!buckets.unknown().empty() && !c.settings.discardUnknownCheckpoints) {
+    if (!buckets.unknown().empty() && !c.settings.get().discardUnknownCheckpoints) {
         UnknownCheckpointPlacement placement(c, buckets);
         services.unknown.choose(placement);
         // Pre-processing stored every clocking of a known checkpoint in its site's day files;

@@ -2,6 +2,7 @@
 #include "processing/UnknownCheckpoints.h"
 
 #include "core/Errors.h"
+#include "core/SiteSetup.h"
 #include "processing/UploadLine.h"
 
 #include <algorithm>

@@ -9,6 +9,7 @@ quick=0
 
 bash scripts/install-deps.sh
 bash scripts/check-format.sh
+bash scripts/check-qt-includes.sh
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen

@@ -3,6 +3,7 @@
 
 #include "core/FileNames.h"
 #include "core/ProgramContext.h"
+#include "core/SiteSetup.h"
 #include "core/TextFile.h"
 
 #include <algorithm>
@@ -295,7 +296,7 @@ std::optional<fs::path> CheckpointEditor::viewList() {
     }
     lines.push_back("");
     lines.push_back(m.MessageText(kEndOfFile));
-    lines.push_back(context_.settings.aboutWeb);
+    lines.push_back(context_.settings.get().aboutWeb);
     const fs::path file = resolveInDirectory(context_.programDir, kPrintedListName);
     replaceFileLines(file, lines);
     try {

@@ -31,6 +31,23 @@ std::optional<std::string> FakeDialogs::inputLine(const std::string& title,
     return answer;
 }
 
+std::optional<fs::path> FakeDialogs::openFile(const FileDialogRequest& request) {
+    return answerFile(false, request);
+}
+
+std::optional<fs::path> FakeDialogs::saveFile(const FileDialogRequest& request) {
+    return answerFile(true, request);
+}
+
+std::optional<fs::path> FakeDialogs::answerFile(bool save, const FileDialogRequest& request) {
+    fileRequests.push_back({save, request});
+    if (fileAnswers.empty())
+        return std::nullopt;
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
 std::string FakeDocuments::programFor(const std::string&) {
     if (lookupFails)
         throw std::runtime_error("file type lookup failed");

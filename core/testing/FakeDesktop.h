@@ -19,11 +19,15 @@ public:
     bool confirm(const std::string& text) override;
     std::optional<std::string> inputLine(const std::string& title, const std::string& prompt,
                                          const std::string& initial) override;
+    std::optional<std::filesystem::path> openFile(const FileDialogRequest& request) override;
+    std::optional<std::filesystem::path> saveFile(const FileDialogRequest& request) override;
 
     // Answers given in order. An exhausted queue answers "no" to a confirmation and throws
     // std::logic_error for an input dialog (queue std::nullopt to cancel).
     std::deque<bool> confirmAnswers;
     std::deque<std::optional<std::string>> inputAnswers;
+    // The files the open and save dialogs choose, in order; an exhausted queue cancels.
+    std::deque<std::optional<std::filesystem::path>> fileAnswers;
 
     std::vector<std::string> information;
     std::vector<std::string> errors;
@@ -32,6 +36,14 @@ public:
         std::string title, prompt, initial;
     };
     std::vector<InputRequest> inputRequests;
+    struct FileRequest {
+        bool save = false;
+        FileDialogRequest request;
+    };
+    std::vector<FileRequest> fileRequests;
+
+private:
+    std::optional<std::filesystem::path> answerFile(bool save, const FileDialogRequest& request);
 };
 
 class FakeEventPump : public EventPump {

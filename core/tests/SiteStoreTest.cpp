@@ -1,5 +1,6 @@
 #include "core/CheckpointList.h"
 #include "core/ProgramContext.h"
+#include "core/SiteSetup.h"
 #include "core/testing/FakeDesktop.h"
 
 #include <gtest/gtest.h>

@@ -14,7 +14,7 @@ protected:
         site("Alpha", {"0000A1 = Front gate", "0000A2 # Back door"});
         site("Beta", {"0000B1 = Boiler room"});
         loadSites();
-        context.settings.generateFrequencyReport = false;
+        context.settings.update([&](Settings& s) { s.generateFrequencyReport = false; });
         desk.documents.pdfProgram = "viewer";
     }
     ProcessResult request(const std::string& header) {
@@ -24,7 +24,7 @@ protected:
 };
 
 TEST_F(Combined, EverySiteSectionGoesIntoOneTextAndOnePdf) {
-    context.settings.secureReports = true;
+    context.settings.update([&](Settings& s) { s.secureReports = true; });
     const ProcessResult result = request("Id : ");
     EXPECT_TRUE(result.combined);
     EXPECT_EQ(readFile(dir / "Processed.txt"),
@@ -71,7 +71,7 @@ TEST_F(Combined, SortedRequestsSayItAndHaveNoSeparators) {
 }
 
 TEST_F(Combined, NoSectionMeansNoPdfToShow) {
-    context.settings.secureReports = true;
+    context.settings.update([&](Settings& s) { s.secureReports = true; });
     writeFile(dir / "Report.pdf", "an older report");
     ProcessUpload(services, upload({"Id : " + kRange, "Done"}));
     EXPECT_EQ(desk.dialogs.information, std::vector<std::string>{"M150"});
@@ -129,7 +129,7 @@ TEST_F(Combined, TheDrawnReportPdfHoldsEverySectionOnItsOwnPage) {
     print.PdfSetMessages(context.messages.range(1, pdf::PdfPrint::kMessageCount));
     PdfprintReport drawn(print);
     ProcessingServices real{context, state, chooser, drawn};
-    context.settings.secureReports = true;
+    context.settings.update([&](Settings& s) { s.secureReports = true; });
     ProcessUpload(real, upload({"Id : " + kRange, clocking("0000A2", "2403051405"),
                                 clocking("0000B1", "2403051410"), "Done"}));
     const std::string bytes = readFile(dir / "Report.pdf");

@@ -39,7 +39,7 @@ protected:
                   "0000000000A12403051200\r\n0000000000A22403051412\r\n");
         writeFile(dir / "Alpha" / "Raw" / "240304.txt", "0000000000A12403041200\r\n");
         loadSites();
-        state.setLabelText(Label::Id, "Id : BATON7");
+        state.setIdentText("Id : BATON7");
         state.setBatonVersion("V2.1");
     }
 

@@ -40,8 +40,9 @@ void PrintTo(const DuplicateCase& row, std::ostream* out) {
 class Duplicates : public Report, public ::testing::WithParamInterface<DuplicateCase> {};
 
 TEST_P(Duplicates, AreDroppedOnlyWithinAMinuteAndWhenSetTo) {
-    context.settings.removeDuplicatePoints = GetParam().removeDuplicates;
-    context.settings.generateFrequencyReport = false;
+    context.settings.update(
+        [&](Settings& s) { s.removeDuplicatePoints = GetParam().removeDuplicates; });
+    context.settings.update([&](Settings& s) { s.generateFrequencyReport = false; });
     process({clocking("0000B1", "2403051405"), clocking("0000B1", GetParam().secondWhen)});
     EXPECT_EQ(occurrencesOf(report("Beta"), "(0000B1)   Boiler room"), GetParam().reported);
 }
@@ -55,8 +56,8 @@ INSTANTIATE_TEST_SUITE_P(Minutes, Duplicates,
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(Report, ACheckpointOfSeveralSitesIsReportedByEachOfThem) {
-    context.settings.removeDuplicatePoints = true;
-    context.settings.generateFrequencyReport = false;
+    context.settings.update([&](Settings& s) { s.removeDuplicatePoints = true; });
+    context.settings.update([&](Settings& s) { s.generateFrequencyReport = false; });
     process({clocking("0000S1", "2403051405"), clocking("0000S1", "2403051406")});
     EXPECT_EQ(occurrencesOf(report("Alpha"), "(0000S1)   Shared post\r\n"), 1u);
     EXPECT_EQ(occurrencesOf(report("Beta"), "(0000S1)   Shared post B\r\n"), 1u);
@@ -220,11 +221,11 @@ class Opening : public Report, public ::testing::WithParamInterface<OpeningCase>
 
 TEST_P(Opening, FollowsTheSettingsAndWritePending) {
     const OpeningCase& row = GetParam();
-    context.settings.secureReports = row.secure;
-    context.settings.openReportAfterProcessing = row.open;
-    context.settings.clearKestrovaMemory = false;
+    context.settings.update([&](Settings& s) { s.secureReports = row.secure; });
+    context.settings.update([&](Settings& s) { s.openReportAfterProcessing = row.open; });
+    context.settings.update([&](Settings& s) { s.clearKestrovaMemory = false; });
     state.setWritePending(row.writePending);
-    state.setLabelText(Label::Id, "Id : BATON7");
+    state.setIdentText("Id : BATON7");
     desk.documents.pdfProgram = row.viewer;
     process({clocking("0000B1", "2403051405")});
     std::vector<std::string> opened;

@@ -14,7 +14,7 @@ protected:
         site("Alpha", {"0000A1 = Front gate"});
         site("Beta", {"0000B1 = Boiler room"});
         loadSites();
-        context.settings.generateFrequencyReport = false;
+        context.settings.update([&](Settings& s) { s.generateFrequencyReport = false; });
     }
     void process() {
         ProcessUpload(services,
@@ -109,7 +109,7 @@ TEST_F(Unknown, IgnoredTheyAreReportedNowhere) {
 }
 
 TEST_F(Unknown, DiscardUnknownCheckpointsAsksNothing) {
-    context.settings.discardUnknownCheckpoints = true;
+    context.settings.update([&](Settings& s) { s.discardUnknownCheckpoints = true; });
     process();
     EXPECT_EQ(chooser.shown, 0);
     EXPECT_EQ(report("Beta").find("00000A"), std::string::npos);

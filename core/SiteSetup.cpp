@@ -1,4 +1,5 @@
-#include "core/ProgramContext.h"
+// Creating sites and loading the site checkpoint index over the shared state.
+#include "core/SiteSetup.h"
 
 #include "core/CheckpointList.h"
 #include "core/Errors.h"
