@@ -173,8 +173,8 @@ fs::path DrawOverview(ProgramContext& context, const ReportRequest& request,
     const MessageTable& m = context.messages;
     const bool night = options.shift == Shift::Night;
     chart.beginChart("Kestrova Uploader Ver " + std::string(kProgramVersion) + " - " +
-                         m.MessageText(146) + " " + context.settings.reportHeader,
-                     context.settings.reportFooter, request.site());
+                         m.MessageText(146) + " " + context.settings.get().reportHeader,
+                     context.settings.get().reportFooter, request.site());
 
     const auto checkpoints = loadReportCheckpoints(context.programDir, request.site());
     ChartCursor current(context, readLines(request.requestFile()));

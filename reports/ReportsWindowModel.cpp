@@ -135,18 +135,18 @@ void ReportsWindowModel::applyKindRule() {
     if (!startupFinished_)
         return;
     const bool pdfBefore = selection_.pdfOption;
-    controls_ = kindRule(selection_, c_.messages, c_.settings.secureReports, controls_);
+    controls_ = kindRule(selection_, c_.messages, c_.settings.get().secureReports, controls_);
     if (selection_.pdfOption != pdfBefore)
         pdfOptionToggled(selection_.pdfOption);
 }
 
 void ReportsWindowModel::FormShow() {
-    removeDuplicates_ = c_.settings.removeDuplicatePoints;
+    removeDuplicates_ = c_.settings.get().removeDuplicatePoints;
     separatorList();
 }
 
 void ReportsWindowModel::FormActivate() {
-    selection_.pdfOption = c_.settings.secureReports;
+    selection_.pdfOption = c_.settings.get().secureReports;
     siteRefresh();
     applyKindRule();
 }
@@ -158,7 +158,8 @@ void ReportsWindowModel::siteChosen(std::size_t position) {
     separatorList();
     if (startupFinished_)
         controls_.pointSelector =
-            kindRule(selection_, c_.messages, c_.settings.secureReports, controls_).pointSelector;
+            kindRule(selection_, c_.messages, c_.settings.get().secureReports, controls_)
+                .pointSelector;
 }
 
 void ReportsWindowModel::kindChosen(ReportKind kind) {
@@ -197,7 +198,7 @@ void ReportsWindowModel::pointFilterToggled(bool checked) {
 void ReportsWindowModel::pdfOptionToggled(bool checked) {
     selection_.pdfOption = checked;
     siteRefresh();
-    c_.settings.secureReports = checked;
+    c_.settings.update([&](Settings& s) { s.secureReports = checked; });
 }
 
 void ReportsWindowModel::separatorChosen(std::size_t index) {
@@ -223,7 +224,7 @@ void ReportsWindowModel::separatorLeft() {
 
 void ReportsWindowModel::advancedToggled() {
     const bool pdfBefore = selection_.pdfOption;
-    controls_ = layoutToggle(selection_, c_.messages, c_.settings.secureReports, controls_);
+    controls_ = layoutToggle(selection_, c_.messages, c_.settings.get().secureReports, controls_);
     if (selection_.pdfOption != pdfBefore)
         pdfOptionToggled(selection_.pdfOption);
 }

@@ -55,8 +55,8 @@ protected:
     OverviewTest() {
         site("Depot", {"00A1F3 = Gate", "00B2C4 = Yard"});
         loadSites();
-        context.settings.reportHeader = "Head";
-        context.settings.reportFooter = "Foot";
+        context.settings.update([&](Settings& s) { s.reportHeader = "Head"; });
+        context.settings.update([&](Settings& s) { s.reportFooter = "Foot"; });
     }
     // The whole overview as the window runs it, without the sort.
     void run(Shift shift, int from, int to, bool filter = false, std::string id = "") {

@@ -35,7 +35,7 @@ protected:
         site("Depot", {"00A1F3 = Gate", "00B2C4 # Yard", "00B2C4 = Yard again"});
         std::filesystem::create_directories(dir / "Empty");
         loadSites();
-        context.settings.openReportAfterProcessing = false;
+        context.settings.update([&](Settings& s) { s.openReportAfterProcessing = false; });
     }
     DispatchOutcome create(std::vector<std::size_t> rows = {}) {
         return model.createOpen(rows, processing, chart);
@@ -83,13 +83,13 @@ TEST_F(ReportsWindowModelTest, SeparatorChoiceMarksEveryRowOfTheIdAndNoneClearsT
 }
 
 TEST_F(ReportsWindowModelTest, ChoosingTheOverviewTurnsSecureReportsOn) {
-    context.settings.secureReports = false;
+    context.settings.update([&](Settings& s) { s.secureReports = false; });
     model.kindChosen(ReportKind::ClockingList);
     model.FormActivate();
     EXPECT_FALSE(model.selection().pdfOption);
     model.kindChosen(ReportKind::Overview);
     EXPECT_TRUE(model.selection().pdfOption);
-    EXPECT_TRUE(context.settings.secureReports);
+    EXPECT_TRUE(context.settings.get().secureReports);
     model.kindChosen(ReportKind::ClockingList);
     EXPECT_TRUE(model.selection().pdfOption);
 }
