@@ -8,6 +8,7 @@
 #include "core/Desktop.h"
 #include "core/MessageTable.h"
 #include "core/Settings.h"
+#include "core/Web.h"
 
 #include <filesystem>
 #include <string>
@@ -15,14 +16,6 @@
 #include <vector>
 
 namespace kestrova {
-
-// Fetches a web address into a local file.
-class WebDownloader {
-public:
-    virtual ~WebDownloader() = default;
-    // True when the whole content arrived and was written to `target`.
-    virtual bool download(std::string_view address, const std::filesystem::path& target) = 0;
-};
 
 // The new-version link of the About window (Label5).
 struct NewVersionLink {
