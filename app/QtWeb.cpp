@@ -14,7 +14,8 @@ namespace kestrova::app {
 
 bool QtWebDownloader::download(std::string_view address, const std::filesystem::path& target) {
     QNetworkAccessManager network;
-    QNetworkRequest request(QUrl(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size()))));
+    QNetworkRequest request(
+        QUrl(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size()))));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     QNetworkReply* reply = network.get(request);
@@ -30,7 +31,8 @@ bool QtWebDownloader::download(std::string_view address, const std::filesystem::
     reply->deleteLater();
     if (!ok)
         return false;
-    replaceFile(target, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    replaceFile(target,
+                std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return true;
 }
 

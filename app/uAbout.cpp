@@ -17,7 +17,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
-
 #include <unistd.h>
 
 namespace kestrova::app {
@@ -76,12 +75,10 @@ TfrmAbout::TfrmAbout(ProgramContext& context, WebDownloader& downloader, WebBrow
         QLabel* label;
         void (TfrmAbout::*handler)();
     };
-    for (const Link& link : {Link{ui_->Label9, &TfrmAbout::Label9Click},
-                             Link{ui_->Label17, &TfrmAbout::Label17Click},
-                             Link{ui_->Label15, &TfrmAbout::Label15Click},
-                             Link{ui_->Label3, &TfrmAbout::Label3Click},
-                             Link{ui_->Label2, &TfrmAbout::Label2Click},
-                             Link{ui_->Label5, &TfrmAbout::Label5Click}}) {
+    for (const Link& link :
+         {Link{ui_->Label9, &TfrmAbout::Label9Click}, Link{ui_->Label17, &TfrmAbout::Label17Click},
+          Link{ui_->Label15, &TfrmAbout::Label15Click}, Link{ui_->Label3, &TfrmAbout::Label3Click},
+          Link{ui_->Label2, &TfrmAbout::Label2Click}, Link{ui_->Label5, &TfrmAbout::Label5Click}}) {
         link.label->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
                                             Qt::LinksAccessibleByKeyboard);
         connect(link.label, &QLabel::linkActivated, this, link.handler);
@@ -138,8 +135,8 @@ bool TfrmAbout::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmAbout::openDocumentLink(std::string_view document) {
-    const auto action = DocumentLink(context_.programDir, context_.desktop.documents,
-                                     context_.messages, document);
+    const auto action =
+        DocumentLink(context_.programDir, context_.desktop.documents, context_.messages, document);
     if (action.message) {
         context_.desktop.dialogs.showInformation(*action.message);
         return;
@@ -200,9 +197,9 @@ void TfrmAbout::Button2Click() {
     ui_->Memo1->clear();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const StationLamp lamp = station_ ? station_() : StationLamp{};
-    const auto result = RunSystemCheck({context_.programDir, context_.messages,
-                                        context_.settingsFile, context_.desktop.documents,
-                                        downloader_, lamp.red, lamp.port});
+    const auto result =
+        RunSystemCheck({context_.programDir, context_.messages, context_.settingsFile,
+                        context_.desktop.documents, downloader_, lamp.red, lamp.port});
     QGuiApplication::restoreOverrideCursor();
     QStringList lines;
     for (const auto& line : result.lines)

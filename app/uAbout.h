@@ -41,7 +41,7 @@ public slots:
     void Label3Click();  // online help
     void Label2Click();  // station not working: the serial diagnosis
     void Image1Click();
-    void Label5Click(); // new version: the download page
+    void Label5Click();  // new version: the download page
     void Button2Click(); // Run check
 
 protected:

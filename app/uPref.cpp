@@ -41,7 +41,8 @@ void TfrmPref::applyControls(const PreferenceControls& controls) {
     loading_ = true;
     const auto boxes = preferenceCheckBoxes();
     for (std::size_t i = 0; i < boxes.size(); ++i)
-        findChild<QCheckBox*>(QString::fromLatin1(boxes[i].control))->setChecked(controls.checked[i]);
+        findChild<QCheckBox*>(QString::fromLatin1(boxes[i].control))
+            ->setChecked(controls.checked[i]);
     ui_->Edit1->setText(fromBytes(controls.reportHeader));
     languages_ = controls.languages;
     ui_->ListBox1->clear();
@@ -77,12 +78,10 @@ void TfrmPref::SavePreferences() {
         Settings record = context_.settings.get();
         const StoredReportsSelection stored(record);
         const ReportsSelection& reports = reports_ ? *reports_ : stored;
-        PreferencesTargets targets{context_.settingsFile,
-                                   record,
-                                   context_.adminLog,
-                                   context_.desktop.documents,
-                                   &context_.trace,
-                                   [this](const std::string& file) { loadLanguage(file); }};
+        PreferencesTargets targets{
+            context_.settingsFile, record,
+            context_.adminLog,     context_.desktop.documents,
+            &context_.trace,       [this](const std::string& file) { loadLanguage(file); }};
         try {
             kestrova::SavePreferences(controls(), reports, targets);
         } catch (const ConversionError&) {

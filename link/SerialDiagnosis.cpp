@@ -247,7 +247,11 @@ SerialDiagnosis DiagnoseSerialPorts(const SerialDiagnosisInputs& in) {
                          "\"sudo dmesg | tail\" shows whether the system saw the adapter.");
     }
 
-    if (in.configuredDevice) {
+    if (in.configuredDevice && *in.configuredDevice == kSimulatorDevice) {
+        lines.push_back("Port " + std::to_string(in.commPort) + " is the simulated station (COM" +
+                        std::to_string(in.commPort) +
+                        "=simulator in Kestrova.ini): no serial device is used.");
+    } else if (in.configuredDevice) {
         lines.push_back("Port " + std::to_string(in.commPort) + " is set to the device " +
                         *in.configuredDevice + " in Kestrova.ini.");
     } else if (in.commPort > 0 && in.commPort <= port) {

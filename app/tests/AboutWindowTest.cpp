@@ -3,7 +3,6 @@
 // findings in place of a driver installer. Setting KESTROVA_WINDOW_PICTURES to a directory
 // keeps pictures of the window.
 #include "app/uAbout.h"
-
 #include "core/TextFile.h"
 #include "core/testing/FakeDesktop.h"
 
@@ -20,9 +19,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
+using testing::FakeDesktop;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
-using testing::FakeDesktop;
 using testing::TempDir;
 using testing::writeFile;
 
@@ -118,7 +117,8 @@ TEST_F(AboutWindowTest, DocumentLinksOpenWithAPdfProgramOrExplain) {
     openWindow();
     picture("TfrmAbout.png");
     emit label("Label17")->linkActivated("#");
-    EXPECT_THAT(fake.dialogs.information, ElementsAre("M137\rhttps://www.kestrova.example/uploader/pdf-reader"));
+    EXPECT_THAT(fake.dialogs.information,
+                ElementsAre("M137\rhttps://www.kestrova.example/uploader/pdf-reader"));
     EXPECT_TRUE(fake.documents.opened.empty());
 
     fake.documents.pdfProgram = "viewer";

@@ -3,7 +3,6 @@
 // next deactivation, a new language reaches the captions, and CheckBox6 warns only on a
 // user's tick. Setting KESTROVA_WINDOW_PICTURES to a directory keeps a picture of the window.
 #include "app/uPref.h"
-
 #include "core/TextFile.h"
 #include "core/testing/FakeDesktop.h"
 
@@ -21,8 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using testing::FakeDesktop;
+using ::testing::IsEmpty;
 using testing::readFile;
 using testing::TempDir;
 using testing::writeFile;

@@ -191,6 +191,9 @@ INSTANTIATE_TEST_SUITE_P(
         PortSettingCase{"Unknown", 9, std::nullopt,
                         "The stored port 9 names no serial port of this computer; the other "
                         "ports are searched."},
+        PortSettingCase{"Simulator", 1, "simulator",
+                        "Port 1 is the simulated station (COM1=simulator in Kestrova.ini): no "
+                        "serial device is used."},
         PortSettingCase{"Entry", 5, "/dev/serial/by-id/usb-x",
                         "Port 5 is set to the device /dev/serial/by-id/usb-x in Kestrova.ini."}),
     [](const auto& row) { return row.param.name; });
