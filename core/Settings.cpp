@@ -39,7 +39,7 @@ constexpr KeyedField<bool> kBooleanFields[] = {
 constexpr KeyedField<std::string> kTextFields[] = {
     {"ReportHeader", &Settings::reportHeader}, {"ReportFooter", &Settings::reportFooter},
     {"AboutWeb", &Settings::aboutWeb},         {"LanguageFile", &Settings::languageFile},
-    {"CommPort", &Settings::commPort},
+    {"CommPort", &Settings::commPort},         {"ReportCopyFolder", &Settings::reportCopyFolder},
 };
 
 // The record's field for a key, for the record and for a read-only record alike; null for a
@@ -102,6 +102,7 @@ const std::vector<std::string_view>& settingKeys() {
         "DayorNight",
         "DefaultReport",
         "DefaultSite",
+        "ReportCopyFolder",
     };
     return keys;
 }

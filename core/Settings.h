@@ -40,6 +40,9 @@ struct Settings {
     bool nightShift = true; // DayorNight: "Night" selects the night-shift overview
     int defaultReport = 3;
     int defaultSite = 0;
+    // A folder that receives a copy of each site's clocking report (PDF and CSV) after every
+    // processed upload; empty: no copies. Older installations do not know the key.
+    std::string reportCopyFolder;
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };

@@ -2,6 +2,7 @@
 #include "processing/ProcessUpload.h"
 
 #include "core/CheckpointList.h"
+#include "core/Errors.h"
 #include "core/FileNames.h"
 #include "core/TextFile.h"
 #include "processing/ClockingReport.h"
@@ -222,6 +223,7 @@ private:
             const fs::path pdf = pdfReport(site);
             s_.pdf.save(pdf);
             result_.reports.push_back(pdf);
+            result_.sites.push_back({site, pdf, bucket});
         }
         ++sections_;
     }
@@ -283,6 +285,17 @@ private:
     std::size_t sections_ = 0;
 };
 
+// The unattended copies of the reports just written, when the settings name a folder.
+void copyReports(ProgramContext& c, ProcessResult& result) {
+    const std::string& folder = c.settings.reportCopyFolder;
+    if (folder.empty() || result.sites.empty())
+        return;
+    runReportingErrors(c.desktop.dialogs, [&] {
+        result.copies = copyReportsToFolder(c.programDir, c.programDir / folder, result.sites,
+                                            c.desktop.clock.now(), c.messages);
+    });
+}
+
 } // namespace
 
 std::string reportStamp(const LocalDateTime& time) {
@@ -338,6 +351,8 @@ ProcessResult ProcessUpload(ProcessingServices& services, const fs::path& upload
     state.setLed(LedColour::Lime);
     if (summary.combined)
         writer.finishCombined();
+    else
+        copyReports(c, result);
     return result;
 }
 

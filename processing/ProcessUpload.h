@@ -7,6 +7,7 @@
 
 #include "core/MainState.h"
 #include "core/ProgramContext.h"
+#include "processing/ReportCopies.h"
 #include "processing/ReportPdf.h"
 #include "processing/SiteMatches.h"
 #include "processing/UnknownCheckpoints.h"
@@ -40,10 +41,16 @@ struct ProcessResult {
     bool combined = false;
     // Every report file written, text and PDF, in the order written.
     std::vector<std::filesystem::path> reports;
+    // Normal mode: each site's report with its clockings, for the unattended copies.
+    std::vector<ProcessedSite> sites;
+    // The copies left in the report copy folder (ReportCopyFolder), if the settings name one.
+    std::vector<std::filesystem::path> copies;
 };
 
 // Errors (a file that cannot be read or written) end the run as exceptions; the busy panel is
-// hidden and no bucket file stays behind.
+// hidden and no bucket file stays behind. After an upload's reports are all written, a report
+// copy folder that cannot be written is shown by the general error message; the run's own
+// files are complete regardless.
 ProcessResult ProcessUpload(ProcessingServices& services, const std::filesystem::path& uploadFile,
                             const ProcessOptions& options = {});
 

@@ -6,7 +6,7 @@
 #include "core/MessageTable.h"
 #include "core/Settings.h"
 #include "pdf/pdfprint.h"
-#include "reports/CsvExport.h"
+#include "processing/CsvExport.h"
 #include "reports/ExceptionData.h"
 
 #include <filesystem>

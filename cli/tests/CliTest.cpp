@@ -76,7 +76,8 @@ TEST(CliSettings, PrintsTheRecordInKeyOrderAndCreatesTheFile) {
                      "CommPort=0\n"
                      "DayorNight=Day\n"
                      "DefaultReport=3\n"
-                     "DefaultSite=0\n");
+                     "DefaultSite=0\n"
+                     "ReportCopyFolder=\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "Kestrova.ini"));
 }
 

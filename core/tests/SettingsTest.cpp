@@ -54,6 +54,12 @@ TEST_F(SettingsTest, NamesIgnoreCaseAndValuesKeepEveryEqualsSign) {
     EXPECT_FALSE(s.nightShift);
 }
 
+TEST_F(SettingsTest, ReportCopyFolderIsReadAndEmptyByDefault) {
+    EXPECT_EQ(load().reportCopyFolder, "");
+    writeFile(dir / "Kestrova.ini", "reportcopyfolder=/srv/reports\r\n");
+    EXPECT_EQ(load().reportCopyFolder, "/srv/reports");
+}
+
 TEST_F(SettingsTest, NoPdfProgramMeansNoSecureReportsAndClockingList) {
     EXPECT_FALSE(load().secureReports);
     EXPECT_EQ(load().defaultReport, 2);

@@ -1,5 +1,5 @@
 // Writing reports as CSV. Standard library and core only.
-#include "reports/CsvExport.h"
+#include "processing/CsvExport.h"
 
 #include "core/TextFile.h"
 #include "core/Windows1252.h"

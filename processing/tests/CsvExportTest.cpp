@@ -1,5 +1,5 @@
 // CSV fields as RFC 4180 quotes them, in UTF-8, with formulas defused; the file's frame.
-#include "reports/CsvExport.h"
+#include "processing/CsvExport.h"
 
 #include <gtest/gtest.h>
 
