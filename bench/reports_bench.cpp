@@ -80,7 +80,7 @@ public:
         request += "Done\r\n";
         replaceFile(dir_ / "Request.txt", request);
         context_.messages.SetDefaultMessages();
-        context_.settings.secureReports = true;
+        context_.settings.update([](Settings& s) { s.secureReports = true; });
         print_.PdfSetMessages(context_.messages.range(1, pdf::PdfPrint::kMessageCount));
         context_.sites.reset(BuildSiteList(dir_.path()));
         LoadSiteIndex(context_);
@@ -95,8 +95,8 @@ public:
     }
 
     std::size_t writeFiles(const ExceptionReportData& data) {
-        return writeExceptionReport(dir_.path(), data, context_.messages, context_.settings, print_,
-                                    {})
+        return writeExceptionReport(dir_.path(), data, context_.messages, context_.settings.get(),
+                                    print_, {})
             .size();
     }
 

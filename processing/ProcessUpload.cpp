@@ -287,7 +287,7 @@ private:
 
 // The unattended copies of the reports just written, when the settings name a folder.
 void copyReports(ProgramContext& c, ProcessResult& result) {
-    const std::string& folder = c.settings.reportCopyFolder;
+    const std::string folder = c.settings.get().reportCopyFolder;
     if (folder.empty() || result.sites.empty())
         return;
     runReportingErrors(c.desktop.dialogs, [&] {

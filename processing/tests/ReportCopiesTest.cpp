@@ -27,7 +27,7 @@ protected:
 };
 
 TEST_F(ReportCopies, EachSitesPdfAndCsvInTheFolder) {
-    context.settings.reportCopyFolder = "copies";
+    context.settings.update([](Settings& s) { s.reportCopyFolder = "copies"; });
     const ProcessResult result = process();
     const auto folder = dir / "copies";
     const std::vector<std::filesystem::path> expected = {
@@ -53,7 +53,7 @@ TEST_F(ReportCopies, NoFolderNoCopies) {
 
 TEST_F(ReportCopies, AFolderThatCannotBeWrittenIsReportedAndTheReportsStay) {
     testing::writeFile(dir / "blocked", "a file, not a folder");
-    context.settings.reportCopyFolder = "blocked";
+    context.settings.update([](Settings& s) { s.reportCopyFolder = "blocked"; });
     const ProcessResult result = process();
     EXPECT_TRUE(result.copies.empty());
     ASSERT_EQ(desk.dialogs.errors.size(), 1u);
