@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cerrno>
 #include <fstream>
+#include <optional>
 #include <system_error>
 #include <unistd.h>
 
@@ -82,24 +83,41 @@ fs::path temporarySibling(const fs::path& file) {
     return file.parent_path() / name;
 }
 
-// Failures name `shownAs`: the user knows the file, not its temporary copy.
+WriteHook& writeHook() {
+    static WriteHook hook;
+    return hook;
+}
+
+void stage(WriteStage at, const fs::path& file) {
+    if (const WriteHook& hook = writeHook())
+        hook(at, file);
+}
+
+// Failures name `shownAs`: the user knows the file, not its temporary copy. The bytes go out in
+// two halves, so that a test can stop a write in its middle.
 void writeAll(const fs::path& file, std::string_view bytes, std::ios::openmode mode,
               const fs::path& shownAs) {
+    stage(WriteStage::Open, shownAs);
     errno = 0;
     std::ofstream out(file, std::ios::binary | mode);
     if (!out)
         throw makeIoError("create", shownAs);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    const std::size_t half = bytes.size() / 2;
+    out.write(bytes.data(), static_cast<std::streamsize>(half));
+    out.flush();
+    stage(WriteStage::HalfWritten, shownAs);
+    out.write(bytes.data() + half, static_cast<std::streamsize>(bytes.size() - half));
     out.flush();
     if (!out)
         throw makeIoError("write", shownAs);
-}
-
-void writeAll(const fs::path& file, std::string_view bytes, std::ios::openmode mode) {
-    writeAll(file, bytes, mode, file);
+    stage(WriteStage::Written, shownAs);
 }
 
 } // namespace
+
+void setWriteHookForTesting(WriteHook hook) {
+    writeHook() = std::move(hook);
+}
 
 void replaceFile(const fs::path& file, std::string_view bytes) {
     const fs::path temporary = temporarySibling(file);
@@ -125,7 +143,25 @@ void replaceFileLines(const fs::path& file, const Lines& lines) {
 }
 
 void appendToFile(const fs::path& file, std::string_view bytes) {
-    writeAll(file, bytes, std::ios::app);
+    std::error_code ec;
+    const bool existed = fs::is_regular_file(file, ec);
+    std::optional<std::uintmax_t> before;
+    if (existed) {
+        const std::uintmax_t size = fs::file_size(file, ec);
+        if (!ec)
+            before = size;
+    }
+    try {
+        writeAll(file, bytes, std::ios::app, file);
+    } catch (...) {
+        // Take back what reached the file: a half line would run into the next entry.
+        std::error_code ignored;
+        if (before)
+            fs::resize_file(file, *before, ignored);
+        else if (!existed)
+            fs::remove(file, ignored);
+        throw;
+    }
 }
 
 void appendLine(const fs::path& file, std::string_view line) {
@@ -136,7 +172,7 @@ void appendLine(const fs::path& file, std::string_view line) {
 
 void createEmptyFileIfMissing(const fs::path& file) {
     if (!fileExists(file))
-        writeAll(file, {}, std::ios::app);
+        writeAll(file, {}, std::ios::app, file);
 }
 
 } // namespace kestrova
