@@ -140,11 +140,12 @@ void AppendCheckpoint(const fs::path& programDir, const std::string& site, const
     out.push_back(reader.next());
     out.push_back(reader.next());
     // Copy the checkpoint lines; the empty line that ends the section is left behind and
-    // written again after the new line.
+    // written again after the new line. Lines the index still reads as ids (an id alone, say)
+    // are copied too: the new line and its empty line after them keep every indexed id indexed.
     std::string line = reader.next();
     if (!line.empty())
         out.push_back(line);
-    while (isCheckpointLine(line)) {
+    while (line.size() > kLongestNonId) {
         line = reader.next();
         if (!line.empty())
             out.push_back(line);

@@ -160,6 +160,18 @@ TEST_F(CheckpointListTest, IdsForTheIndexTakeLinesLongerThanFive) {
               (std::vector<std::string>{"A1B2C3", "D4E5F6"}));
 }
 
+// A line of an id alone (or an id and a short name) is indexed but ends the checkpoint section:
+// the appended line goes after every indexed line, so that no id below it drops out of the
+// index behind the empty line the append writes.
+TEST_F(CheckpointListTest, AppendKeepsEveryIndexedIdIndexed) {
+    writeList("h\r\n\r\nA1B2C3\r\nD4E5F6 = X\r\nB1B2 = Y\r\n\r\nRound Time  = 015\r\n");
+    AppendCheckpoint(dir.path(), "Gate", "F0F0F0", "4 Unknown checkpoint");
+    EXPECT_EQ(ReadCheckpointIds(dir.path(), "Gate"),
+              (std::vector<std::string>{"A1B2C3", "D4E5F6", "B1B2 =", "F0F0F0"}));
+    EXPECT_EQ(list(), "h\r\n\r\nA1B2C3\r\nD4E5F6 = X\r\nB1B2 = Y\r\n"
+                      "F0F0F0 = 4 Unknown checkpoint\r\n\r\nRound Time  = 015\r\n");
+}
+
 TEST_F(CheckpointListTest, FileNameIsFoundWithoutRegardToCase) {
     writeFile(dir / "Gate" / "Checkpt.LST", "h\r\n\r\nA1B2C3 = X\r\n");
     EXPECT_EQ(ReadCheckpointIds(dir.path(), "Gate"), (std::vector<std::string>{"A1B2C3"}));
