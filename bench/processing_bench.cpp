@@ -1,7 +1,11 @@
 // DoRaw, pre-processing and the text and PDF reports included, on the largest upload a baton can
 // hold: 8 memory chips of 4,099 records (32,792 clockings) over 256 sites of 255 ids each, every
 // clocking matching one site; and on a quarter and a sixteenth of it. Each size runs once with
-// the site index and once with the slot-by-slot scan of every block. "peak_rss_mb" is the
+// the site index and once with the slot-by-slot scan of every block, on a fresh program
+// directory. The largest upload also runs on an aged one: five years of daily uploads, that is
+// a report and its PDF per day in every site directory, a day file per day in every "Raw"
+// directory and sixty monthly admin logs, so that lookups which read whole directories show.
+// Compare the medians: aged against fresh, indexed against the slot scan. "peak_rss_mb" is the
 // process's peak resident memory so far.
 #include "core/MainState.h"
 #include "core/ProgramContext.h"
@@ -15,7 +19,10 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <fcntl.h>
+#include <set>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace kestrova {
 namespace {
@@ -38,10 +45,30 @@ public:
     void choose(UnknownCheckpointPlacement& placement) override { placement.ignore(); }
 };
 
-// A program directory with the sites; each run gets a fresh upload and empty site directories.
+// Opens nothing and remembers only how often it was asked, so that memory stays flat however
+// many runs there are.
+class CountingDocuments : public DocumentOpener {
+public:
+    void openDocument(const fs::path&) override { ++opened; }
+    std::string programFor(const std::string&) override { return "viewer"; }
+    std::size_t opened = 0;
+};
+
+// An empty file: only the names of the history matter to the lookups.
+void touch(const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+    if (fd < 0)
+        throw std::runtime_error("cannot create " + file.string());
+    ::close(fd);
+}
+
+constexpr int kHistoryYears = 5;
+
+// A program directory with the sites, fresh or aged by five years of daily uploads; each run
+// gets a fresh upload and takes away what the run before it wrote.
 class Installation {
 public:
-    Installation() {
+    explicit Installation(bool aged) {
         for (int s = 0; s < kSites; ++s) {
             char name[16];
             std::snprintf(name, sizeof name, "Site%03d", s);
@@ -51,6 +78,15 @@ public:
             list.insert(list.end(), {"", "//End of File"});
             fs::create_directories(dir_ / name / "Raw");
             replaceFileLines(dir_ / name / "checkpt.lst", list);
+            if (aged)
+                addHistory(dir_ / name);
+        }
+        if (aged) {
+            for (int month = 0; month < kHistoryYears * 12; ++month) {
+                char log[16];
+                std::snprintf(log, sizeof log, "LG%04d%02d.txt", 2019 + month / 12, 1 + month % 12);
+                touch(dir_ / log);
+            }
         }
         context_.messages.SetDefaultMessages();
         print_.PdfSetMessages(context_.messages.range(1, pdf::PdfPrint::kMessageCount));
@@ -61,15 +97,16 @@ public:
     // Clockings one minute apart from 1 January, in rounds of 128 at one site after another, so
     // that all 256 sites receive the largest upload; each round spans one or two dates.
     void prepare(int clockings) {
+        const std::string stamp = reportStamp(desk_.clock.time);
         for (const auto& site : context_.sites.names()) {
             const fs::path siteDir = dir_ / site;
-            for (const auto& entry : fs::directory_iterator(siteDir)) {
-                if (entry.is_regular_file() && entry.path().filename() != "checkpt.lst")
-                    fs::remove(entry.path());
-            }
-            fs::remove_all(siteDir / "Raw");
-            fs::create_directory(siteDir / "Raw");
+            fs::remove(siteDir / (stamp + ".txt"));
+            fs::remove(siteDir / (stamp + ".pdf"));
+            for (const auto& date : uploadDates_)
+                fs::remove(siteDir / "Raw" / (date + ".txt"));
         }
+        fs::remove(dir_ / "LG202403.txt");
+        uploadDates_.clear();
         std::string bytes = "Id : BENCH1\r\n";
         LocalDateTime t{2024, 1, 1, 0, 0, 0, 0};
         for (int k = 0; k < clockings; ++k) {
@@ -80,6 +117,7 @@ public:
                               .c_str(),
                           t.year % 100, t.month, t.day, t.hour, t.minute, (k % 4099) % 100);
             bytes += line;
+            uploadDates_.insert(std::string(line + 12, 6));
             t = addSeconds(t, 60);
         }
         replaceFile(dir_ / "Raw.txt", bytes);
@@ -91,18 +129,43 @@ public:
     }
 
 private:
+    // A report and its PDF for every day of five years (at another hour each year, as uploads
+    // come), and the day file of every day.
+    static void addHistory(const fs::path& siteDir) {
+        LocalDateTime day{2024 - kHistoryYears, 1, 1, 0, 0, 0, 0};
+        for (int d = 0; d < kHistoryYears * 365; ++d) {
+            char report[16];
+            std::snprintf(report, sizeof report, "%02d%02d%02d%02d", day.month, day.day,
+                          6 + day.year % kHistoryYears, d % 60);
+            touch(siteDir / (std::string(report) + ".txt"));
+            touch(siteDir / (std::string(report) + ".pdf"));
+            char dayFile[16];
+            std::snprintf(dayFile, sizeof dayFile, "%02d%02d%02d.txt", day.year % 100, day.month,
+                          day.day);
+            touch(siteDir / "Raw" / dayFile);
+            day = addSeconds(day, 24 * 60 * 60);
+        }
+    }
+
     testing::TempDir dir_;
     testing::FakeDesktop desk_;
-    ProgramContext context_{dir_.path(), desk_.desktop, "1"};
+    CountingDocuments documents_;
+    Desktop desktop_{desk_.dialogs, desk_.events, desk_.busy,   documents_,
+                     desk_.beeper,  desk_.clock,  desk_.locale, desk_.trash};
+    ProgramContext context_{dir_.path(), desktop_, "1"};
+    std::set<std::string> uploadDates_;
     MainState state_;
     pdf::PdfPrint print_{desk_.clock, desk_.locale};
     PdfprintReport pdf_{print_};
     Ignore ignore_;
 };
 
-Installation& installation() {
-    static Installation shared;
-    return shared;
+Installation& installation(bool aged) {
+    static Installation fresh(false);
+    if (!aged)
+        return fresh;
+    static Installation old(true);
+    return old;
 }
 
 double peakResidentMegabytes() {
@@ -111,8 +174,8 @@ double peakResidentMegabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-void runDoRaw(benchmark::State& state, SiteMatching matching) {
-    Installation& install = installation();
+void runDoRaw(benchmark::State& state, SiteMatching matching, bool aged) {
+    Installation& install = installation(aged);
     const int clockings = static_cast<int>(state.range(0));
     std::size_t reports = 0;
     for (auto _ : state) {
@@ -127,10 +190,13 @@ void runDoRaw(benchmark::State& state, SiteMatching matching) {
 }
 
 void BM_DoRawIndexed(benchmark::State& state) {
-    runDoRaw(state, SiteMatching::Indexed);
+    runDoRaw(state, SiteMatching::Indexed, false);
 }
 void BM_DoRawSlotScan(benchmark::State& state) {
-    runDoRaw(state, SiteMatching::SlotScan);
+    runDoRaw(state, SiteMatching::SlotScan, false);
+}
+void BM_DoRawIndexedAged(benchmark::State& state) {
+    runDoRaw(state, SiteMatching::Indexed, true);
 }
 
 BENCHMARK(BM_DoRawIndexed)
@@ -145,6 +211,7 @@ BENCHMARK(BM_DoRawSlotScan)
     ->Arg(kLargestUpload)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(BM_DoRawIndexedAged)->Arg(kLargestUpload)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace kestrova

@@ -15,8 +15,9 @@ std::string toLowerAscii(std::string_view text);
 std::string toUpperAscii(std::string_view text);
 
 // The entry of `dir` whose name equals `name` without regard to case: the exact spelling when
-// it exists, otherwise the first match in directory order, otherwise `dir / name` as written
-// (the path a new file gets).
+// it exists, otherwise another spelling that exists (when several do, which one is unspecified),
+// otherwise `dir / name` as written (the path a new file gets). Names of few letters (report
+// stamps, day files) are found without reading the whole directory.
 std::filesystem::path resolveInDirectory(const std::filesystem::path& dir, std::string_view name);
 
 } // namespace kestrova

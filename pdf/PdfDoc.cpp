@@ -15,20 +15,20 @@ std::string PaddedNumber(std::int64_t value, int digits) {
     return buffer;
 }
 
-std::string Operand(float value) {
-    return FormatPdfNumber(static_cast<double>(value));
+void appendOperand(std::string& out, float value) {
+    AppendPdfNumber(out, static_cast<double>(value));
 }
 
-// A colour byte as its component: byte / 255 in the number form.
-std::string Component(std::int32_t colour, int shift) {
-    const auto byte = (colour >> shift) & 0xFF;
-    return FormatPdfNumber(static_cast<double>(static_cast<float>(byte) / 255.0f));
-}
-
-std::string ColourOperands(std::int32_t colour) {
+// A colour byte as its component: byte / 255 in the number form; negative colours are black.
+void appendColour(std::string& out, std::int32_t colour) {
     if (colour < 0)
         colour = 0;
-    return Component(colour, 0) + " " + Component(colour, 8) + " " + Component(colour, 16);
+    for (const int shift : {0, 8, 16}) {
+        if (shift != 0)
+            out += ' ';
+        const auto byte = (colour >> shift) & 0xFF;
+        AppendPdfNumber(out, static_cast<double>(static_cast<float>(byte) / 255.0f));
+    }
 }
 
 } // namespace
@@ -98,42 +98,65 @@ void TPdfCanvas::RequirePage() const {
         throw EPdfInvalidOperation("GetPage --the Page is nil");
 }
 
-void TPdfCanvas::Emit(const std::string& line) {
+// Operators are appended to the page's content stream piece by piece: a report draws tens of
+// thousands of them, and a text per operand would cost an allocation each.
+std::string& TPdfCanvas::Out() {
     RequirePage();
-    contents_->Append(line);
-    contents_->Append("\n");
+    return contents_->Buffer();
 }
 
 void TPdfCanvas::SetStrokeRgb(std::int32_t colour) {
-    Emit(ColourOperands(colour) + " RG");
+    std::string& out = Out();
+    appendColour(out, colour);
+    out += " RG\n";
 }
 
 void TPdfCanvas::SetFillRgb(std::int32_t colour) {
-    Emit(ColourOperands(colour) + " rg");
+    std::string& out = Out();
+    appendColour(out, colour);
+    out += " rg\n";
 }
 
 void TPdfCanvas::SetPenWidth(float width) {
-    Emit(Operand(width) + " w");
+    std::string& out = Out();
+    appendOperand(out, width);
+    out += " w\n";
 }
 
 void TPdfCanvas::PathMove(float x, float y) {
-    Emit(Operand(x) + " " + Operand(y) + " m");
+    std::string& out = Out();
+    appendOperand(out, x);
+    out += ' ';
+    appendOperand(out, y);
+    out += " m\n";
 }
 
 void TPdfCanvas::PathLine(float x, float y) {
-    Emit(Operand(x) + " " + Operand(y) + " l");
+    std::string& out = Out();
+    appendOperand(out, x);
+    out += ' ';
+    appendOperand(out, y);
+    out += " l\n";
 }
 
 void TPdfCanvas::PathRect(float x, float y, float width, float height) {
-    Emit(Operand(x) + " " + Operand(y) + " " + Operand(width) + " " + Operand(height) + " re");
+    std::string& out = Out();
+    appendOperand(out, x);
+    out += ' ';
+    appendOperand(out, y);
+    out += ' ';
+    appendOperand(out, width);
+    out += ' ';
+    appendOperand(out, height);
+    out += " re\n";
 }
 
 void TPdfCanvas::StrokePath() {
-    Emit("S");
+    Out() += "S\n";
 }
 
 void TPdfCanvas::FillPath() {
-    Emit("f");
+    Out() += "f\n";
 }
 
 void TPdfCanvas::SelectFont(const std::string& fontName, float size) {
@@ -146,17 +169,24 @@ void TPdfCanvas::SelectFont(const std::string& fontName, float size) {
     auto* fonts = resources ? resources->PdfDictionaryByName("Font") : nullptr;
     if (fonts && !fonts->ValueByName(resourceName))
         fonts->AddItem(resourceName, font.Data());
-    Emit(FormatPdfName(resourceName) + " " + Operand(size) + " Tf");
+    std::string& out = Out();
+    out += FormatPdfName(resourceName);
+    out += ' ';
+    appendOperand(out, size);
+    out += " Tf\n";
     attribute_.SetFont(&font);
     attribute_.SetFontSize(size);
 }
 
 void TPdfCanvas::PlaceText(float x, float y, std::string_view text) {
-    RequirePage();
-    Emit("BT");
-    Emit(Operand(x) + " " + Operand(y) + " Td");
-    Emit(FormatPdfText(text) + " Tj");
-    Emit("ET");
+    std::string& out = Out();
+    out += "BT\n";
+    appendOperand(out, x);
+    out += ' ';
+    appendOperand(out, y);
+    out += " Td\n";
+    AppendPdfText(out, text);
+    out += " Tj\nET\n";
 }
 
 float TPdfCanvas::MeasureText(std::string_view text) const {

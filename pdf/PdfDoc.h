@@ -144,7 +144,7 @@ public:
     void SetPage(std::shared_ptr<TPdfDictionary> page, std::shared_ptr<TPdfStream> contents);
 
 private:
-    void Emit(const std::string& line);
+    std::string& Out();
     void RequirePage() const;
 
     TPdfDoc& doc_;

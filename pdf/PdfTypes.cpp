@@ -1,6 +1,7 @@
 #include "pdf/PdfTypes.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -17,7 +18,7 @@ void appendHexByte(std::string& out, unsigned char byte) {
 
 } // namespace
 
-std::string FormatPdfNumber(double value) {
+void AppendPdfNumber(std::string& out, double value) {
     // Rounded down rather than truncated towards zero: truncation would write -20 as -19.99.
     // For the non-negative operands of the reports both are the same.
     double scaled = std::floor(value * 100.0 + 0.5);
@@ -28,17 +29,23 @@ std::string FormatPdfNumber(double value) {
     const auto n = static_cast<long long>(scaled);
     const unsigned long long magnitude =
         n < 0 ? static_cast<unsigned long long>(-n) : static_cast<unsigned long long>(n);
-    std::string text;
     if (n < 0)
-        text += '-';
-    text += std::to_string(magnitude / 100);
+        out += '-';
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, magnitude / 100).ptr;
+    out.append(digits, end);
     const auto fraction = static_cast<unsigned>(magnitude % 100);
     if (fraction != 0) {
-        text += '.';
-        text += static_cast<char>('0' + fraction / 10);
+        out += '.';
+        out += static_cast<char>('0' + fraction / 10);
         if (fraction % 10 != 0)
-            text += static_cast<char>('0' + fraction % 10);
+            out += static_cast<char>('0' + fraction % 10);
     }
+}
+
+std::string FormatPdfNumber(double value) {
+    std::string text;
+    AppendPdfNumber(text, value);
     return text;
 }
 
@@ -46,9 +53,9 @@ bool IsDbcsLeadByte(unsigned char) {
     return false; // Windows-1252 is a single-byte code page
 }
 
-std::string EscapePdfText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 8);
+namespace {
+
+void appendEscaped(std::string& out, std::string_view text) {
     for (const char c : text) {
         switch (c) {
         case '(':
@@ -76,6 +83,19 @@ std::string EscapePdfText(std::string_view text) {
             out += c;
         }
     }
+}
+
+bool holdsLeadByte(std::string_view text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return IsDbcsLeadByte(static_cast<unsigned char>(c)); });
+}
+
+} // namespace
+
+std::string EscapePdfText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 8);
+    appendEscaped(out, text);
     return out;
 }
 
@@ -88,12 +108,19 @@ std::string FormatPdfHexText(std::string_view text) {
 }
 
 std::string FormatPdfText(std::string_view text) {
-    const bool dbcs = std::any_of(text.begin(), text.end(), [](char c) {
-        return IsDbcsLeadByte(static_cast<unsigned char>(c));
-    });
-    if (dbcs)
-        return FormatPdfHexText(text);
-    return "(" + EscapePdfText(text) + ")";
+    std::string out;
+    AppendPdfText(out, text);
+    return out;
+}
+
+void AppendPdfText(std::string& out, std::string_view text) {
+    if (holdsLeadByte(text)) {
+        out += FormatPdfHexText(text);
+        return;
+    }
+    out += '(';
+    appendEscaped(out, text);
+    out += ')';
 }
 
 std::string FormatPdfName(std::string_view name) {
@@ -134,11 +161,11 @@ void TPdfNumber::WriteValueToStream(TPdfOutput& out) const {
 }
 
 void TPdfReal::WriteValueToStream(TPdfOutput& out) const {
-    out += FormatPdfNumber(value_);
+    AppendPdfNumber(out, value_);
 }
 
 void TPdfText::WriteValueToStream(TPdfOutput& out) const {
-    out += FormatPdfText(value_);
+    AppendPdfText(out, value_);
 }
 
 void TPdfName::WriteValueToStream(TPdfOutput& out) const {

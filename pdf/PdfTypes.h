@@ -43,12 +43,16 @@ using TPdfOutput = std::string;
 // written as n / 100 in the shortest plain decimal form with "." whatever the locale ("750",
 // "10.5", "0.65", "189.04", "-20").
 std::string FormatPdfNumber(double value);
+// The same appended to `out`, without a text of its own.
+void AppendPdfNumber(std::string& out, double value);
 
 // Text string form: "(" text ")" with ( ) \ escaped by a backslash and CR, LF, TAB,
 // BS, FF written as \r \n \t \b \f; other bytes as they are. A text holding a lead byte of a
 // double-byte character of the system code page is written as "<" hex digits ">" instead; the
 // program's code page, Windows-1252, has no lead bytes, so that form never occurs.
 std::string FormatPdfText(std::string_view text);
+// The same appended to `out`.
+void AppendPdfText(std::string& out, std::string_view text);
 // The same without the parentheses.
 std::string EscapePdfText(std::string_view text);
 // "<" two upper-case hexadecimal digits per byte ">".
@@ -207,6 +211,8 @@ public:
     TPdfDictionary& Attributes() const { return *attributes_; }
     const std::string& Data() const { return data_; }
     void Append(std::string_view bytes) { data_.append(bytes); }
+    // The stream's bytes, for writers that append their operands one by one.
+    std::string& Buffer() { return data_; }
 
 private:
     std::shared_ptr<TPdfDictionary> attributes_;

@@ -134,21 +134,25 @@ public:
                                          summary.outOfSequence,
                                          summary.matched},
           writePending_(services.state.writePending()), shownIdent_(services.state.identText()),
-          result_(result) {}
+          result_(result), commonList_(findCommonList()) {}
 
     void run(Buckets& buckets) {
         if (run_.combined) {
             processed_ = resolveInDirectory(c_.programDir, "Processed.txt");
-            replaceFile(processed_, "");
             result_.reports.push_back(processed_);
         }
         const auto names = c_.sites.names();
         for (std::size_t p = 0; p < names.size(); ++p) {
+            const SiteReports files{textReport(names[p]), pdfReport(names[p])};
             if (p < buckets.siteCount() && !buckets.at(p).empty())
-                writeSite(p, names[p], buckets.at(p));
+                writeSite(p, names[p], buckets.at(p), files);
             if (!run_.combined)
-                openAndLog(names[p]);
+                openAndLog(names[p], files);
         }
+        // Written once with every section, so that a run that fails leaves the previous
+        // request's file whole.
+        if (run_.combined)
+            replaceFile(processed_, processedText_);
     }
 
     // After the buckets are gone: the combined report is shown.
@@ -175,6 +179,22 @@ public:
     }
 
 private:
+    // The names of a site's report and PDF for this run's stamp.
+    struct SiteReports {
+        fs::path text;
+        fs::path pdf;
+    };
+
+    // The common site's list, when a directory "common" (any case) holds one. The site list
+    // does not change while the reports are written, so it is looked up once per run.
+    std::optional<fs::path> findCommonList() const {
+        const fs::path commonDir = resolveInDirectory(c_.programDir, "common");
+        const fs::path list = resolveInDirectory(commonDir, kCheckpointListName);
+        if (directoryExists(commonDir) && fileExists(list))
+            return list;
+        return std::nullopt;
+    }
+
     fs::path siteDirectory(const std::string& site) const {
         return resolveInDirectory(c_.programDir, site);
     }
@@ -191,16 +211,13 @@ private:
         LocationList own = readLocationList(readLines(checkpointListPath(c_.programDir, site)));
         std::optional<LocationList> common;
         // The common site's own list is its site list already.
-        if (!isCommonSite(site)) {
-            const fs::path commonDir = resolveInDirectory(c_.programDir, "common");
-            const fs::path list = resolveInDirectory(commonDir, kCheckpointListName);
-            if (directoryExists(commonDir) && fileExists(list))
-                common = readLocationList(readLines(list));
-        }
+        if (!isCommonSite(site) && commonList_)
+            common = readLocationList(readLines(*commonList_));
         return LocationBook(std::move(own), std::move(common));
     }
 
-    void writeSite(std::size_t position, const std::string& site, const Lines& bucket) {
+    void writeSite(std::size_t position, const std::string& site, const Lines& bucket,
+                   const SiteReports& files) {
         c_.desktop.events.processEvents();
         LocationBook book = loadBook(site);
         const SiteSection section{
@@ -212,18 +229,18 @@ private:
         const Lines text = buildSiteReport(run_, section, book, append, s_.pdf);
         const Lines gap = {"", std::string(kReportSeparatorLine), ""};
         if (run_.combined) {
-            appendToFile(processed_, joinLines(sections_ == 0 ? text : concat(gap, text)));
+            processedText_ += joinLines(sections_ == 0 ? text : concat(gap, text));
         } else {
-            const fs::path file = textReport(site);
+            // A report of the same stamp gets the new one after it, in one replacement.
+            const fs::path& file = files.text;
             if (fileExists(file))
-                appendToFile(file, joinLines(concat(gap, text)));
+                replaceFile(file, readFileBytes(file) + joinLines(concat(gap, text)));
             else
                 replaceFileLines(file, text);
             result_.reports.push_back(file);
-            const fs::path pdf = pdfReport(site);
-            s_.pdf.save(pdf);
-            result_.reports.push_back(pdf);
-            result_.sites.push_back({site, pdf, bucket});
+            s_.pdf.save(files.pdf);
+            result_.reports.push_back(files.pdf);
+            result_.sites.push_back({site, files.pdf, bucket});
         }
         ++sections_;
     }
@@ -254,10 +271,10 @@ private:
         }
     }
 
-    void openAndLog(const std::string& site) {
+    void openAndLog(const std::string& site, const SiteReports& files) {
         const Settings& settings = settings_;
-        const fs::path text = textReport(site);
-        const fs::path pdf = pdfReport(site);
+        const fs::path& text = files.text;
+        const fs::path& pdf = files.pdf;
         const bool textExists = fileExists(text);
         const bool pdfExists = fileExists(pdf);
         const bool show = settings.openReportAfterProcessing && !writePending_;
@@ -281,7 +298,9 @@ private:
     const bool writePending_;
     const std::string shownIdent_;
     ProcessResult& result_;
+    const std::optional<fs::path> commonList_;
     fs::path processed_;
+    std::string processedText_;
     std::size_t sections_ = 0;
 };
 
