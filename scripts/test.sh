@@ -28,6 +28,8 @@ run() {
 }
 
 run build
+# Every reader of outside data under the fuzzer for a few seconds (sanitizers included).
+bash scripts/fuzz.sh 5
 if [ $quick -eq 0 ]; then
     # The sanitizer build leaves out only the benchmarks (build time, no checks); the Qt program,
     # its windows and their tests are built and run under the sanitizers like everything else.
