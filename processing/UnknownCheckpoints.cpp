@@ -2,6 +2,7 @@
 #include "processing/UnknownCheckpoints.h"
 
 #include "core/Errors.h"
+#include "core/SiteNames.h"
 #include "core/SiteSetup.h"
 #include "processing/UploadLine.h"
 
@@ -14,13 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kReportUnitRecordMinimum = 22;
-
-// A name that makes a directory of its own right in the program directory: no path separators
-// (which would put it elsewhere), and no leading dot (a hidden directory is no site).
-bool isPlainDirectoryName(const std::string& name) {
-    return !name.empty() && name.front() != '.' && name.find_first_of("/\\") == std::string::npos &&
-           name.find('\0') == std::string::npos;
-}
 
 // The clocking lines of the unknown bucket, without the unit records that travel before them.
 template <typename Visit> void forEachClocking(const Lines& bucket, Visit visit) {
@@ -84,7 +78,7 @@ bool UnknownCheckpointPlacement::placeInNewSite() {
 bool UnknownCheckpointPlacement::placeInNewSite(const std::string& name) {
     std::error_code ec;
     const fs::path dir = context_.programDir / name;
-    if (!isPlainDirectoryName(name) || !fs::create_directory(dir, ec) || ec) {
+    if (!createSiteDirectory(context_.programDir, name)) {
         context_.desktop.dialogs.showError(context_.messages.MessageText(20) + " " + name);
         return false;
     }

@@ -88,15 +88,24 @@ TEST_F(Unknown, ANewSiteReportsExactlyTheUnknownClockings) {
     EXPECT_EQ(report("Beta").find("00000A"), std::string::npos);
 }
 
-TEST_F(Unknown, ANewSiteNameMustNotLeaveTheProgramDirectory) {
-    chooser.action = [](UnknownCheckpointPlacement& placement) {
-        EXPECT_FALSE(placement.placeInNewSite("../Outside"));
-        EXPECT_FALSE(placement.placeInNewSite(".hidden"));
+// The names "&Add New Site" refuses are refused here too, with the same message: a name that
+// leaves the program directory, a hidden one, one Windows does not allow, and one that exists
+// already in another letter case (it would make a second site of the same name there).
+TEST_F(Unknown, ANewSiteNameFollowsTheRulesOfAddingASite) {
+    const std::vector<std::string> refused = {"../Outside", ".hidden", "a:b*c", "BETA", "alpha"};
+    chooser.action = [&](UnknownCheckpointPlacement& placement) {
+        for (const auto& name : refused)
+            EXPECT_FALSE(placement.placeInNewSite(name)) << name;
         placement.ignore();
     };
     process();
+    std::vector<std::string> messages;
+    for (const auto& name : refused)
+        messages.push_back("Could Not Create the new site " + name);
+    EXPECT_EQ(desk.dialogs.errors, messages);
     EXPECT_FALSE(fs::exists(dir.path().parent_path() / "Outside"));
-    EXPECT_EQ(desk.dialogs.errors.size(), 2u);
+    EXPECT_FALSE(fs::exists(dir / "a:b*c"));
+    EXPECT_EQ(BuildSiteList(dir.path()), (std::vector<std::string>{"Alpha", "Beta"}));
     EXPECT_EQ(context.sites.size(), 2u);
 }
 
