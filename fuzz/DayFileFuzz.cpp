@@ -1,8 +1,11 @@
-// The day-file reader on any bytes as an existing day file, merged with two clockings of its
-// date: every line the file had and both new ones must be in the merged file.
+// The day-file readers on any bytes: each line through the reports' reading of a day-file line
+// (its time for a range, its clocking time), and the whole as an existing day file merged with
+// two clockings of its date, after which every line the file had and both new ones must be in
+// the merged file.
 #include "core/TextFile.h"
 #include "fuzz/FuzzSupport.h"
 #include "processing/DayFiles.h"
+#include "reports/DayFileReading.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,6 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::filesystem::create_directories(site / "Raw");
     fuzz::writeBytes(site / "Raw" / "240305.txt", data, size);
     const Lines old = readLines(site / "Raw" / "240305.txt");
+    for (const auto& line : old) {
+        rangeLineTime(line);
+        clockingTime(line);
+    }
 
     const Lines bucket = {"000000A1B2C32403051407"
                           "1",

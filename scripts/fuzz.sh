@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-5}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(settings checkpoint_list language_file day_file upload)
+[ ${#targets[@]} -eq 0 ] && targets=(settings checkpoint_list language_file day_file upload reply_framer comma_text)
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
