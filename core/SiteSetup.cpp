@@ -4,6 +4,7 @@
 #include "core/CheckpointList.h"
 #include "core/Errors.h"
 #include "core/FileNames.h"
+#include "core/SiteNames.h"
 #include "core/TextFile.h"
 
 #include <cerrno>
@@ -17,30 +18,6 @@ namespace {
 constexpr int kNewSiteTitle = 2;
 constexpr int kNewSitePrompt = 3;
 constexpr int kCouldNotCreateSite = 20;
-
-// Names that would not survive a copy of the installation to Windows, or that would make a
-// hidden directory and so vanish from the site list at the next start.
-bool acceptableSiteName(const std::string& name) {
-    if (name.empty() || name == "." || name == ".." || name.front() == '.')
-        return false;
-    for (const char c : name) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
-            return false;
-    }
-    return true;
-}
-
-// Creates the site directory; false when it exists or the name cannot be a directory.
-bool createSiteDirectory(const fs::path& programDir, const std::string& name) {
-    if (!acceptableSiteName(name))
-        return false;
-    const fs::path dir = programDir / name;
-    if (fs::exists(resolveInDirectory(programDir, name)))
-        return false; // also an existing site spelt in another case
-    std::error_code ec;
-    return fs::create_directory(dir, ec) && !ec;
-}
 
 void createRawDirectory(const fs::path& siteDir) {
     const fs::path raw = resolveInDirectory(siteDir, "Raw");

@@ -4,6 +4,7 @@
 #include "core/MainState.h"
 #include "core/ProgramContext.h"
 #include "core/SiteList.h"
+#include "core/SiteSetup.h"
 #include "core/testing/FakeDesktop.h"
 #include "fuzz/FuzzSupport.h"
 #include "pdf/pdfprint.h"
@@ -41,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testing::FakeDesktop desk;
     ProgramContext context(dir, desk.desktop, "1");
     context.messages.SetDefaultMessages();
-    context.settings.openReportAfterProcessing = false;
+    context.settings.update([](Settings& s) { s.openReportAfterProcessing = false; });
     context.sites.reset(BuildSiteList(dir));
     LoadSiteIndex(context);
     MainState state;

@@ -41,7 +41,7 @@ void run(const fs::path& dir, bool secure) {
     FakeDesktop desk;
     ProgramContext context(dir, desk.desktop, "1");
     context.messages.SetDefaultMessages();
-    context.settings.secureReports = secure;
+    context.settings.update([&](Settings& s) { s.secureReports = secure; });
     desk.documents.pdfProgram = "viewer";
     context.sites.reset(BuildSiteList(dir));
     LoadSiteIndex(context);

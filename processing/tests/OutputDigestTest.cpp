@@ -52,7 +52,7 @@ protected:
         }
         writeFile(dir / "Site1" / "Raw" / "240305.txt", "000000" + id(1, 1) + "2403050700\r\n");
         loadSites();
-        context.settings.secureReports = true;
+        context.settings.update([](Settings& s) { s.secureReports = true; });
         desk.documents.pdfProgram = "viewer";
         print.PdfSetMessages(context.messages.range(1, pdf::PdfPrint::kMessageCount));
     }
@@ -102,7 +102,7 @@ TEST_F(OutputDigest, EveryFileOfAnUploadAndARequestIsAsBefore) {
     DoRaw(real);
     upload(uploadLines()); // the same minute: every report gets a second one appended
     DoRaw(real);
-    context.settings.generateFrequencyReport = false;
+    context.settings.update([](Settings& s) { s.generateFrequencyReport = false; });
     Lines request = uploadLines();
     request[0] = "Ids: From 00:00:00 05/03/2024 to 23:59:59 07/03/2024";
     upload(request);
