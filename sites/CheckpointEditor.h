@@ -39,6 +39,10 @@ bool typedIdAccepts(char c);
 // unknown checkpoints ("7 Unknown checkpoint") print as their number of one or two characters.
 std::string printedLocationName(const std::string& name, const std::string& unknownName);
 
+// What "Program Next Baton" programs for a site from the panel's schedule: Monday's window,
+// the type's name in the admin log.
+FailedPatrolRequest panelProgramming(const std::string& site, const ScheduleFields& schedule);
+
 inline constexpr std::string_view kCreditsTrigger = "Yful_Laevyo";
 
 class CheckpointEditor {
