@@ -204,6 +204,12 @@ void CheckpointEditor::appendRow(const std::string& id) {
 }
 
 void CheckpointEditor::AddReadInCheckpoint(const std::string& id) {
+    addReadIn(id);
+    if (readIn_)
+        readIn_();
+}
+
+void CheckpointEditor::addReadIn(const std::string& id) {
     if (id == "000000")
         return;
     pendingId_.clear();

@@ -92,6 +92,8 @@ public:
 
     // An Id button read at the station (six hexadecimal digits), on the user-interface thread.
     void AddReadInCheckpoint(const std::string& id);
+    // Told after every read-in, so a showing window can redraw.
+    void setReadInListener(std::function<void()> listener) { readIn_ = std::move(listener); }
 
     // Asks (message 29) and deletes the selected rows; saves either way. Returns whether rows
     // were deleted.
@@ -145,6 +147,7 @@ private:
     void loadSite(std::size_t position);
     void ensureLoaded();
     void appendRow(const std::string& id);
+    void addReadIn(const std::string& id);
     void move(int direction);
     void showRow(std::size_t row);
     std::optional<std::size_t> selectedRow() const;
@@ -166,6 +169,7 @@ private:
     bool creditsShown_ = false;
     std::string pendingId_;
     std::function<void()> closeInputBox_;
+    std::function<void()> readIn_;
     int separatorChoice_ = 0;
     ScheduleFields schedule_;
 };
