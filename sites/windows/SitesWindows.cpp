@@ -15,8 +15,7 @@ namespace {
 
 // Queues a step on the thread of the application object.
 void postToUserInterface(std::function<void()> step) {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(step),
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(step), Qt::QueuedConnection);
 }
 
 } // namespace

@@ -28,8 +28,8 @@ class TfrmFPSetup;
 class SitesWindows {
 public:
     // `initialSite`: the start-up default site's position (DefaultSite).
-    SitesWindows(ProgramContext& context, MainState& state,
-                 std::optional<std::size_t> initialSite, QWidget* parent);
+    SitesWindows(ProgramContext& context, MainState& state, std::optional<std::size_t> initialSite,
+                 QWidget* parent);
     ~SitesWindows();
 
     // Modal, as the menu opens them; they return when the window closes.

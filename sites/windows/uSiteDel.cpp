@@ -34,6 +34,8 @@ void TfrmSiteDel::Edit1KeyPress() {
     accept();
 }
 
-void TfrmSiteDel::Button1Click() { reject(); }
+void TfrmSiteDel::Button1Click() {
+    reject();
+}
 
 } // namespace kestrova::windows

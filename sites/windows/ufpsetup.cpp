@@ -27,8 +27,7 @@ void digits(QLineEdit* field, int most) {
 } // namespace
 
 TfrmFPSetup::TfrmFPSetup(ProgramContext& context, MainState& state, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::TfrmFPSetup>()), context_(context),
-      state_(state) {
+    : QDialog(parent), ui_(std::make_unique<Ui::TfrmFPSetup>()), context_(context), state_(state) {
     ui_->setupUi(this);
     ui_->TabControl1->addTab(QStringLiteral("Single Baton FP (Fenric A)"));
     ui_->TabControl1->addTab(QStringLiteral("Multiple Baton FP (Fenric B)"));
@@ -57,8 +56,7 @@ TfrmFPSetup::TfrmFPSetup(ProgramContext& context, MainState& state, QWidget* par
 
 TfrmFPSetup::~TfrmFPSetup() = default;
 
-void TfrmFPSetup::correctOnLeaving(QLineEdit* field,
-                                   std::string (*correct)(const std::string&)) {
+void TfrmFPSetup::correctOnLeaving(QLineEdit* field, std::string (*correct)(const std::string&)) {
     connect(field, &QLineEdit::editingFinished, this, [field, correct] {
         const QString corrected = fromBytes(correct(toBytes(field->displayText())));
         if (corrected != field->displayText())
@@ -86,9 +84,13 @@ void TfrmFPSetup::showTabFields(int index) {
     ui_->Label4->setText(fromBytes(m.MessageText(single ? kFinishLabel : kBatonsLabel)));
 }
 
-void TfrmFPSetup::TabControl1Change(int index) { showTabFields(index); }
+void TfrmFPSetup::TabControl1Change(int index) {
+    showTabFields(index);
+}
 
-void TfrmFPSetup::ListBox1Click() { ui_->Button1->setEnabled(true); }
+void TfrmFPSetup::ListBox1Click() {
+    ui_->Button1->setEnabled(true);
+}
 
 void TfrmFPSetup::Button1Click() {
     const auto* item = ui_->ListBox1->currentItem();
@@ -104,9 +106,8 @@ void TfrmFPSetup::Button1Click() {
                                 toBytes(ui_->MaskEdit5->text()),
                                 std::to_string(tab)};
     ProgramResult result;
-    const bool ran = runReportingErrors(context_.desktop.dialogs, [&] {
-        result = ProgramFailedPatrol(context_, state_, request);
-    });
+    const bool ran = runReportingErrors(
+        context_.desktop.dialogs, [&] { result = ProgramFailedPatrol(context_, state_, request); });
     if (!ran)
         return;
     ui_->MaskEdit1->setText(fromBytes(result.roundTime));
@@ -114,6 +115,8 @@ void TfrmFPSetup::Button1Click() {
         accept();
 }
 
-void TfrmFPSetup::Button2Click() { reject(); }
+void TfrmFPSetup::Button2Click() {
+    reject();
+}
 
 } // namespace kestrova::windows

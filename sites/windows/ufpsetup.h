@@ -6,6 +6,9 @@
 
 #include <QDialog>
 #include <memory>
+#include <string>
+
+class QLineEdit;
 
 namespace Ui {
 class TfrmFPSetup;
@@ -32,7 +35,7 @@ public:
 
 private:
     void showTabFields(int index);
-    void correctOnLeaving(class QLineEdit* field, std::string (*correct)(const std::string&));
+    void correctOnLeaving(QLineEdit* field, std::string (*correct)(const std::string&));
 
     std::unique_ptr<Ui::TfrmFPSetup> ui_;
     ProgramContext& context_;

@@ -10,8 +10,7 @@
 
 namespace kestrova::windows {
 
-TfrmInputBox::TfrmInputBox(CheckpointEditor& editor, const CaptionTable& captions,
-                           QWidget* parent)
+TfrmInputBox::TfrmInputBox(CheckpointEditor& editor, const CaptionTable& captions, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TfrmInputBox>()), editor_(editor),
       captions_(captions) {
     ui_->setupUi(this);

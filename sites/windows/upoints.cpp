@@ -51,9 +51,8 @@ QAction* menuAction(QWidget* owner, const char* name, const QString& text) {
 
 Tfrmpoints::Tfrmpoints(ProgramContext& context, MainState& state, CheckpointEditor& editor,
                        QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::Tfrmpoints>()), context_(context),
-      state_(state), editor_(editor),
-      inputBox_(std::make_unique<TfrmInputBox>(editor, context.captions, this)),
+    : QDialog(parent), ui_(std::make_unique<Ui::Tfrmpoints>()), context_(context), state_(state),
+      editor_(editor), inputBox_(std::make_unique<TfrmInputBox>(editor, context.captions, this)),
       siteDel_(std::make_unique<TfrmSiteDel>(context, editor, this)) {
     ui_->setupUi(this);
     ui_->ListView->setColumnWidth(0, 30);
@@ -85,11 +84,15 @@ Tfrmpoints::~Tfrmpoints() {
     editor_.setReadInListener({});
 }
 
+// Monday's times are MaskEdit2 and MaskEdit3; Tuesday's to Sunday's MaskEdit6 to MaskEdit17
+// (MaskEdit4 and MaskEdit5 are the rest time and the number of batons).
 QLineEdit* Tfrmpoints::startField(int day) const {
-    return findChild<QLineEdit*>(QStringLiteral("MaskEdit%1").arg(2 + 2 * day));
+    const int number = day == 0 ? 2 : 4 + 2 * day;
+    return findChild<QLineEdit*>(QStringLiteral("MaskEdit%1").arg(number));
 }
 QLineEdit* Tfrmpoints::finishField(int day) const {
-    return findChild<QLineEdit*>(QStringLiteral("MaskEdit%1").arg(3 + 2 * day));
+    const int number = day == 0 ? 3 : 5 + 2 * day;
+    return findChild<QLineEdit*>(QStringLiteral("MaskEdit%1").arg(number));
 }
 
 void Tfrmpoints::wire() {
@@ -163,9 +166,16 @@ void Tfrmpoints::redraw() {
 
 void Tfrmpoints::redrawSites() {
     const QSignalBlocker block(ui_->ListBox1);
-    ui_->ListBox1->clear();
+    QStringList names;
     for (const std::string& site : editor_.siteNames())
-        ui_->ListBox1->addItem(fromBytes(site));
+        names.push_back(fromBytes(site));
+    QStringList shown;
+    for (int i = 0; i < ui_->ListBox1->count(); ++i)
+        shown.push_back(ui_->ListBox1->item(i)->text());
+    if (shown != names) {
+        ui_->ListBox1->clear();
+        ui_->ListBox1->addItems(names);
+    }
     if (const auto selected = editor_.selectedSite())
         ui_->ListBox1->setCurrentRow(static_cast<int>(*selected));
 }
@@ -173,16 +183,21 @@ void Tfrmpoints::redrawSites() {
 void Tfrmpoints::redrawRows() {
     auto& u = *ui_;
     {
+        // Items are rewritten in place, never rebuilt while they stand: a redraw in the middle
+        // of a click must not take the clicked item away.
         const QSignalBlocker block(u.ListView);
-        u.ListView->clear();
-        for (const EditorRow& row : editor_.rows()) {
-            auto* item = new QTreeWidgetItem(u.ListView);
-            item->setText(0, QString::number(row.number));
-            item->setText(1, fromBytes(row.checkpoint.id));
-            item->setText(2, fromBytes(row.checkpoint.name));
+        const auto& rows = editor_.rows();
+        while (u.ListView->topLevelItemCount() > static_cast<int>(rows.size()))
+            delete u.ListView->takeTopLevelItem(u.ListView->topLevelItemCount() - 1);
+        while (u.ListView->topLevelItemCount() < static_cast<int>(rows.size()))
+            new QTreeWidgetItem(u.ListView);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            QTreeWidgetItem* item = u.ListView->topLevelItem(static_cast<int>(i));
+            item->setText(0, QString::number(rows[i].number));
+            item->setText(1, fromBytes(rows[i].checkpoint.id));
+            item->setText(2, fromBytes(rows[i].checkpoint.name));
+            item->setSelected(editor_.selectedRows().count(i) != 0);
         }
-        for (const std::size_t row : editor_.selectedRows())
-            u.ListView->topLevelItem(static_cast<int>(row))->setSelected(true);
         if (const auto current = editor_.currentRow())
             u.ListView->scrollToItem(u.ListView->topLevelItem(static_cast<int>(*current)));
     }
@@ -354,9 +369,13 @@ void Tfrmpoints::Button9Click() {
     act([&] { editor_.twentyFourHourPatrols(); });
 }
 
-void Tfrmpoints::Button10Click() { closeEditor(); }
+void Tfrmpoints::Button10Click() {
+    closeEditor();
+}
 
-void Tfrmpoints::reject() { closeEditor(); }
+void Tfrmpoints::reject() {
+    closeEditor();
+}
 
 void Tfrmpoints::closeEditor() {
     runReportingErrors(context_.desktop.dialogs, [&] { editor_.close(); });
