@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <utility>
 
 namespace kestrova::cli {
 
@@ -24,7 +25,7 @@ bool ConsoleDialogs::confirm(const std::string& text) {
 
 std::optional<std::string> ConsoleDialogs::inputLine(const std::string&, const std::string&,
                                                      const std::string&) {
-    return std::nullopt;
+    return std::exchange(nextInput_, std::nullopt);
 }
 
 std::string HeadlessDocuments::programFor(const std::string& extension) {

@@ -1,8 +1,7 @@
 // The desktop as the headless command sees it: messages meant for a message box go to standard
-// error, nothing is ever asked (a confirmation answers no, an input or file dialog is
-// cancelled),
-// documents are never opened, and the clock is the system's or the one fixed by --now.
-// Standard library only.
+// error, nothing is ever asked (a confirmation answers no, a file dialog is cancelled, an input
+// dialog too unless the command supplied its answer), documents are never opened, and the
+// clock is the system's or the one fixed by --now. Standard library only.
 #pragma once
 
 #include "core/Desktop.h"
@@ -27,8 +26,13 @@ public:
         return std::nullopt;
     }
 
+    // The answer the next input dialog gets, taken from the command line; without one the
+    // dialog is cancelled.
+    void answerNextInput(std::string answer) { nextInput_ = std::move(answer); }
+
 private:
     std::ostream& err_;
+    std::optional<std::string> nextInput_;
 };
 
 class NoEvents : public EventPump {

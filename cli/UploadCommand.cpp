@@ -23,6 +23,7 @@
 #include "sim/SimStation.h"
 #include "sim/SimulatedWallClock.h"
 #include "sim/UploadScript.h"
+#include "sites/CheckpointEditor.h"
 
 #include <mutex>
 
@@ -39,7 +40,19 @@ struct Arguments {
     int port = 1;
     std::optional<std::string> setId;
     std::optional<fs::path> batonAfter;
+    std::optional<std::string> programSite;
 };
+
+// "Program Next Baton" with the schedule stored in the site's list; false when it was refused
+// (the message is on standard error).
+bool programFailedPatrol(ProgramContext& context, MainState& state, const std::string& site) {
+    ScheduleFields schedule;
+    if (checkpointListExists(context.programDir, site))
+        schedule = scheduleFromValues(LoadCheckpointList(context.programDir, site).schedule);
+    const ProgramResult result =
+        ProgramFailedPatrol(context, state, panelProgramming(site, schedule));
+    return result.outcome == ProgramOutcome::Programmed;
+}
 
 Arguments parseArguments(const std::vector<std::string>& args) {
     Arguments parsed;
@@ -71,6 +84,8 @@ Arguments parseArguments(const std::vector<std::string>& args) {
                                  *parsed.setId);
         } else if (arg == "--baton-after") {
             parsed.batonAfter = value();
+        } else if (arg == "--program-fp") {
+            parsed.programSite = value();
         } else {
             throw UsageError("upload: unexpected argument " + arg);
         }
@@ -108,6 +123,9 @@ int runUploadCommand(CliSession& session) {
     MainState state;
     if (arguments.setId)
         IdNumberOk(state, context.adminLog, context.messages, *arguments.setId, IdEntry::OkButton);
+
+    if (arguments.programSite && !programFailedPatrol(context, state, *arguments.programSite))
+        return 1;
 
     std::mutex printing;
     state.subscribe([&](MainField field) {

@@ -6,6 +6,7 @@
 // understood.
 #include "cli/Commands.h"
 #include "cli/ProcessCommand.h"
+#include "cli/SiteCommands.h"
 #include "cli/UploadCommand.h"
 #include "core/Errors.h"
 
@@ -21,8 +22,13 @@ constexpr std::array kCommands = {
     Command{"settings", "", runSettingsCommand},
     Command{"process", "[FILE] [--unknown ignore|existing:SITE|new:SITE]", runProcessCommand},
     Command{"import", "[FILE] [--unknown ignore|existing:SITE|new:SITE]", runImportCommand},
-    Command{"upload", "--simulate BATONFILE [--port N] [--set-id NNNN] [--baton-after FILE]",
+    Command{"upload",
+            "--simulate BATONFILE [--port N] [--set-id NNNN] [--baton-after FILE] "
+            "[--program-fp SITE]",
             runUploadCommand},
+    Command{"checkpoints", "SITE [--print]", runCheckpointsCommand},
+    Command{"site", "add NAME", runSiteCommand},
+    Command{"schedule", "SITE [--autocorrect]", runScheduleCommand},
 };
 
 void printUsage(std::ostream& err) {

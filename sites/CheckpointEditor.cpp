@@ -55,6 +55,17 @@ std::string printedLocationName(const std::string& name, const std::string& unkn
     return name;
 }
 
+FailedPatrolRequest panelProgramming(const std::string& site, const ScheduleFields& schedule) {
+    return {site,
+            schedule.type == FailedPatrolType::Single,
+            schedule.roundTime,
+            schedule.start[0],
+            schedule.finish[0],
+            schedule.restTime,
+            schedule.numBatons,
+            typeName(schedule.type)};
+}
+
 CheckpointEditor::CheckpointEditor(ProgramContext& context, MainState& state,
                                    std::optional<std::size_t> initialSite)
     : context_(context), state_(state) {
@@ -193,6 +204,12 @@ void CheckpointEditor::appendRow(const std::string& id) {
 }
 
 void CheckpointEditor::AddReadInCheckpoint(const std::string& id) {
+    addReadIn(id);
+    if (readIn_)
+        readIn_();
+}
+
+void CheckpointEditor::addReadIn(const std::string& id) {
     if (id == "000000")
         return;
     pendingId_.clear();
@@ -337,15 +354,8 @@ void CheckpointEditor::twentyFourHourPatrols() {
 }
 
 ProgramResult CheckpointEditor::programNextBaton() {
-    FailedPatrolRequest request{selectedSiteName().value_or(""),
-                                schedule_.type == FailedPatrolType::Single,
-                                schedule_.roundTime,
-                                schedule_.start[0],
-                                schedule_.finish[0],
-                                schedule_.restTime,
-                                schedule_.numBatons,
-                                typeName(schedule_.type)};
-    const ProgramResult result = ProgramFailedPatrol(context_, state_, std::move(request));
+    const ProgramResult result = ProgramFailedPatrol(
+        context_, state_, panelProgramming(selectedSiteName().value_or(""), schedule_));
     schedule_.roundTime = result.roundTime;
     return result;
 }

@@ -39,6 +39,10 @@ bool typedIdAccepts(char c);
 // unknown checkpoints ("7 Unknown checkpoint") print as their number of one or two characters.
 std::string printedLocationName(const std::string& name, const std::string& unknownName);
 
+// What "Program Next Baton" programs for a site from the panel's schedule: Monday's window,
+// the type's name in the admin log.
+FailedPatrolRequest panelProgramming(const std::string& site, const ScheduleFields& schedule);
+
 inline constexpr std::string_view kCreditsTrigger = "Yful_Laevyo";
 
 class CheckpointEditor {
@@ -88,6 +92,8 @@ public:
 
     // An Id button read at the station (six hexadecimal digits), on the user-interface thread.
     void AddReadInCheckpoint(const std::string& id);
+    // Told after every read-in, so a showing window can redraw.
+    void setReadInListener(std::function<void()> listener) { readIn_ = std::move(listener); }
 
     // Asks (message 29) and deletes the selected rows; saves either way. Returns whether rows
     // were deleted.
@@ -141,6 +147,7 @@ private:
     void loadSite(std::size_t position);
     void ensureLoaded();
     void appendRow(const std::string& id);
+    void addReadIn(const std::string& id);
     void move(int direction);
     void showRow(std::size_t row);
     std::optional<std::size_t> selectedRow() const;
@@ -162,6 +169,7 @@ private:
     bool creditsShown_ = false;
     std::string pendingId_;
     std::function<void()> closeInputBox_;
+    std::function<void()> readIn_;
     int separatorChoice_ = 0;
     ScheduleFields schedule_;
 };

@@ -1,3 +1,4 @@
+#include "cli/tests/CliRun.h"
 #include "core/testing/FakeDesktop.h"
 
 #include <gtest/gtest.h>
@@ -8,30 +9,10 @@ namespace kestrova {
 namespace {
 
 using testing::readFile;
+using testing::Result;
+using testing::runCli;
 using testing::TempDir;
 using testing::writeFile;
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (const char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-Result runCli(const TempDir& dir, const std::vector<std::string>& args) {
-    std::string command = quoted(KESTROVA_CLI);
-    for (const auto& arg : args)
-        command += " " + quoted(arg);
-    command += " >" + quoted((dir / ".out").string()) + " 2>" + quoted((dir / ".err").string());
-    const int raw = std::system(command.c_str());
-    return {WEXITSTATUS(raw), readFile(dir / ".out"), readFile(dir / ".err")};
-}
 
 TEST(CliSites, ListsSitesInPositionOrderAndCreatesTheirFiles) {
     TempDir dir;
