@@ -37,6 +37,11 @@ std::string joinedLines(std::string_view first, std::string_view second) {
     return std::string(first) + "\r" + std::string(second);
 }
 
+fs::path locate(const fs::path& installDir, const VitalFile& file) {
+    return file.location.empty() ? resolveInDirectory(installDir, file.name)
+                                 : installDir / file.location;
+}
+
 bool listingMode(const fs::path& programDir) {
     return fileExists(resolveInDirectory(programDir, kListingMarker));
 }
@@ -45,7 +50,7 @@ void writeListing(const fs::path& programDir, const fs::path& installDir,
                   std::span<const VitalFile> files, EventPump& events) {
     Lines lines{"Filename,Md5Checksum,WhatIHave"};
     for (const VitalFile& file : files) {
-        const fs::path path = resolveInDirectory(installDir, file.name);
+        const fs::path path = locate(installDir, file);
         events.processEvents();
         const std::string digest =
             fileExists(path) ? FileMd5Hex(path) : std::string(kMissingDigest);
@@ -87,7 +92,7 @@ bool RunInstallationCheck(const fs::path& programDir, const fs::path& installDir
         }
         bool sound = true;
         for (const VitalFile& file : files) {
-            const fs::path path = resolveInDirectory(installDir, file.name);
+            const fs::path path = locate(installDir, file);
             if (!fileExists(path)) {
                 dialogs.showInformation(file.name +
                                         " is missing, Please reinstall the application");

@@ -14,8 +14,9 @@
 namespace kestrova {
 
 struct VitalFile {
-    std::string name;        // relative to the installation directory
-    std::string expectedMd5; // 32 upper-case hexadecimal digits; empty: presence only
+    std::string name;               // as the messages and the listing name it
+    std::string expectedMd5;        // 32 upper-case hexadecimal digits; empty: presence only
+    std::filesystem::path location; // below the installation directory; empty: `name`
 };
 
 // What listing mode writes for a file that is missing: no digest can be computed.

@@ -79,8 +79,8 @@ public:
     MainState state;
     FakeStartUpWindow window;
     // MD5 of "abc" is a well-known test vector.
-    std::array<VitalFile, 2> vital{VitalFile{"Basic.pdf", ""},
-                                   VitalFile{"logo.gif", "900150983CD24FB0D6963F7D28E17F72"}};
+    std::array<VitalFile, 2> vital{VitalFile{"Basic.pdf", "", {}},
+                                   VitalFile{"logo.gif", "900150983CD24FB0D6963F7D28E17F72", {}}};
 };
 
 TEST_F(StartUpTest, ASoundInstallationWithASiteStartsTheCommsThread) {
