@@ -32,6 +32,13 @@ void TfrmPref::showEvent(QShowEvent* event) {
 
 void TfrmPref::FormShow() {
     windows::applyCaptions(*this, context_.captions, "TfrmPref");
+    // The title's caption is also the menu entry's ("&Preferences"); a title bar shows no
+    // accelerator, so "&" marks go ("&&" stays one "&").
+    QString title = windowTitle();
+    for (qsizetype i = 0; i < title.size(); ++i)
+        if (title[i] == '&')
+            title.remove(i, 1);
+    setWindowTitle(title);
     runReportingErrors(context_.desktop.dialogs, [&] {
         applyControls(LoadPreferenceControls(context_.settings.get(), context_.programDir));
     });

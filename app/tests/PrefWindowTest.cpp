@@ -77,6 +77,7 @@ protected:
 TEST_F(PrefWindowTest, ShowingLoadsTheControlsAndOkWritesTheChangeAndCloses) {
     window.open();
     ASSERT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowTitle(), "Preferences");
     EXPECT_TRUE(box("CheckBox2")->isChecked());
     EXPECT_EQ(window.findChild<QLineEdit*>("Edit1")->text(), "Acme");
     ASSERT_EQ(languages()->count(), 2);
