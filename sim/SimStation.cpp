@@ -9,6 +9,8 @@
 
 #include "core/DateTime.h"
 
+#include <utility>
+
 namespace kestrova::sim {
 
 namespace {
@@ -231,6 +233,7 @@ void SimStation::setFaults(const StationFaults& faults) {
     deliveredBytes_ = 0;
     deliveredReplyBytes_ = 0;
     replies_ = 0;
+    batonCommands_ = 0;
 }
 
 void SimStation::setLatencyNs(std::int64_t latency) {
@@ -385,10 +388,31 @@ void SimStation::batonReceives(std::uint8_t byte) {
     if (Crc8(ByteView(frame.data(), frame.size() - 1)) != frame.back())
         return; // a damaged command gets no answer
     commands_.push_back(frame);
+    if (++batonCommands_ == faults_.removeBatonAtCommand) {
+        if (faults_.carryOutBeforeRemoval) {
+            muted_ = true;
+            command(frame);
+            muted_ = false;
+        }
+        removedByFault_ = baton_;
+        if (removedByFault_->clock)
+            removedByFault_->clock = batonClock();
+        baton_.reset();
+        frame_.clear();
+        return;
+    }
     command(frame);
 }
 
+std::optional<SimBaton> SimStation::takeRemovedBaton() {
+    Lock lock(mutex_);
+    catchUp(lock);
+    return std::exchange(removedByFault_, std::nullopt);
+}
+
 void SimStation::reply(Bytes frame) {
+    if (muted_)
+        return;
     ++replies_;
     Bytes withCk = withCheck(std::move(frame));
     if (replies_ == faults_.corruptReply)
