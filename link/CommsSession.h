@@ -176,6 +176,8 @@ private:
         Lines lines;
     };
     std::optional<HeldLines> held_;
+    // The last Set End status was a refusal: the chip, or the written records, were not ended.
+    bool setEndRefused_ = false;
     std::filesystem::path uploadFile_; // "Raw.txt" as this upload created it
 };
 

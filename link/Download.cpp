@@ -146,10 +146,14 @@ void CommsSession::stepChipEnded() {
         emptyBuffer();
         trace("RxInd=0 >Send 11 Command (Clr Mem)< " + std::to_string(dly_));
         // End address 8 leaves only the header record in the chip.
+        setEndRefused_ = false;
         if (!sendAndAwait(SetEndFrame(static_cast<std::uint8_t>(chipMem_ + 2), 0x0008), 500)) {
             state_ = SessionState::Restart;
             trace("TimeOut with Clear Mem");
             holdUnsettledLines(chipMem_ + 2);
+        } else if (setEndRefused_) {
+            // Not cleared: the baton keeps the records, as with the clearing off.
+            trace("Clear Mem refused");
         } else if (downloadPending_) {
             commitUploadFile(); // this chip's lines now exist only in the file
         }

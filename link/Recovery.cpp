@@ -13,10 +13,9 @@
 //   they are being read again.
 // - When the thread stops, the file is cut back the same way and left for processing (the
 //   close-time check offers it); held lines are written into it rather than lost.
+#include "core/FileNames.h"
 #include "link/CommsSession.h"
 #include "link/UploadFile.h"
-
-#include "core/FileNames.h"
 
 namespace kestrova {
 
@@ -110,8 +109,8 @@ void CommsSession::keepUploadAtEnd() {
     if (!held_)
         return;
     const std::filesystem::path file = rawUploadFile(s_.programDir);
-    const bool unprocessed = fileExists(file) && !readLines(file).empty() &&
-                             readLines(file).back() != "Done";
+    const bool unprocessed =
+        fileExists(file) && !readLines(file).empty() && readLines(file).back() != "Done";
     if (!unprocessed)
         replaceFileLines(file, {held_->header});
     for (const std::string& line : held_->lines)

@@ -422,6 +422,10 @@ void SimStation::reply(Bytes frame) {
 
 void SimStation::command(const Bytes& f) {
     SimBaton& b = *baton_;
+    if (b.voltageBefore == f[0]) {
+        b.voltageBefore.reset();
+        toPc({code::kVoltage, 0xA0, 0x00}, time() + latencyNs_, true);
+    }
     const auto chipRecords = [&](int chip) -> std::vector<MemoryRecord>& {
         auto& records = b.chips[chip];
         if (records.empty())
@@ -490,12 +494,16 @@ void SimStation::command(const Bytes& f) {
         const auto found = b.chips.find(chip);
         const std::size_t records =
             found == b.chips.end() || found->second.empty() ? 1 : found->second.size();
-        const auto size = claimed != b.reportedSize.end() ? claimed->second
-                                                          : static_cast<std::uint16_t>(records * 8);
+        auto size = claimed != b.reportedSize.end() ? claimed->second
+                                                    : static_cast<std::uint16_t>(records * 8);
+        if (b.emptyMark && claimed == b.reportedSize.end() && records <= 1)
+            size = 0x8008;
         return reply({code::kSize, static_cast<std::uint8_t>(size >> 8U),
                       static_cast<std::uint8_t>(size & 0xFF)});
     }
     case code::kSetPointer:
+        if (b.refuseSetPointer > 0 && b.refuseSetPointer--)
+            return reply({code::kSetPointerStatus, 0});
         chipPointer_ = f[1];
         addressPointer_ = f[2] * 256 + f[3];
         return reply({code::kSetPointerStatus, 1});
@@ -515,6 +523,8 @@ void SimStation::command(const Bytes& f) {
         return reply(std::move(frame));
     }
     case code::kWriteRecord: {
+        if (b.refuseWriteRecord > 0 && b.refuseWriteRecord--)
+            return reply({code::kWriteRecordStatus, 0});
         auto& records = chipRecords(chipPointer_);
         const auto index = static_cast<std::size_t>(addressPointer_ / 8);
         if (records.size() <= index)
@@ -524,6 +534,8 @@ void SimStation::command(const Bytes& f) {
         return reply({code::kWriteRecordStatus, 1});
     }
     case code::kSetEnd: {
+        if (b.refuseSetEnd > 0 && b.refuseSetEnd--)
+            return reply({code::kSetEndStatus, 0});
         auto& records = chipRecords(f[1]);
         const auto end = static_cast<std::size_t>((f[2] * 256 + f[3]) / 8);
         records.resize(std::max<std::size_t>(end, 1), headerRecord());

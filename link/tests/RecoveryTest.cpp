@@ -16,6 +16,7 @@ struct CutRow {
     bool clearing;
     int command; // the baton's command at which it is taken off
     bool carriedOut;
+    int refusedClearings = 0;
 };
 
 class RecoveryTest : public ::testing::TestWithParam<CutRow> {};
@@ -34,8 +35,9 @@ TEST_P(RecoveryTest, EveryClockingThatLeftTheBatonIsProcessedOnce) {
         baton.addClocking(14, {0xA1, 0xB2, 0x0E, 0x03, 0x14, 0x09, static_cast<std::uint8_t>(i)});
     for (int i = 0; i < 2; ++i)
         baton.addClocking(12, {0xA1, 0xB2, 0x0C, 0x03, 0x14, 0x09, static_cast<std::uint8_t>(i)});
-    h.station.setFaults({.removeBatonAtCommand = row.command,
-                         .carryOutBeforeRemoval = row.carriedOut});
+    baton.refuseSetEnd = row.refusedClearings;
+    h.station.setFaults(
+        {.removeBatonAtCommand = row.command, .carryOutBeforeRemoval = row.carriedOut});
 
     bool placed = false;
     bool putBack = false;
@@ -79,18 +81,17 @@ TEST_P(RecoveryTest, EveryClockingThatLeftTheBatonIsProcessedOnce) {
 
 INSTANTIATE_TEST_SUITE_P(
     CutShort, RecoveryTest,
-    ::testing::Values(CutRow{"SizeOfFirstChip", true, 3, false},
-                      CutRow{"PointerSet", true, 4, true},
-                      CutRow{"MidRecords", true, 6, true},
-                      CutRow{"AfterLastRecord", true, 8, true},
-                      CutRow{"ClearNeverArrived", true, 9, false},
-                      CutRow{"ClearedButStatusLost", true, 9, true},
-                      CutRow{"SizeOfSecondChip", true, 10, false},
-                      CutRow{"SecondChipMidRecords", true, 13, true},
-                      CutRow{"SecondClearedButStatusLost", true, 15, true},
-                      CutRow{"ClearingOffMidFirstChip", false, 6, true},
-                      CutRow{"ClearingOffAfterFirstChip", false, 9, false},
-                      CutRow{"ClearingOffMidSecondChip", false, 12, true}),
+    ::testing::Values(
+        CutRow{"SizeOfFirstChip", true, 3, false}, CutRow{"PointerSet", true, 4, true},
+        CutRow{"MidRecords", true, 6, true}, CutRow{"AfterLastRecord", true, 8, true},
+        CutRow{"ClearNeverArrived", true, 9, false}, CutRow{"ClearedButStatusLost", true, 9, true},
+        CutRow{"SizeOfSecondChip", true, 10, false}, CutRow{"SecondChipMidRecords", true, 13, true},
+        CutRow{"SecondClearedButStatusLost", true, 15, true},
+        // A refused clearing leaves the chip's records in the baton.
+        CutRow{"FirstClearingRefusedThenCut", true, 13, true, 1},
+        CutRow{"ClearingOffMidFirstChip", false, 6, true},
+        CutRow{"ClearingOffAfterFirstChip", false, 9, false},
+        CutRow{"ClearingOffMidSecondChip", false, 12, true}),
     [](const ::testing::TestParamInfo<CutRow>& row) { return std::string(row.param.name); });
 
 } // namespace
