@@ -1,12 +1,14 @@
-// kestrova-cli upload --simulate: the simulated station goes on port N (default 1), the comms
+// kestrova-cli upload. With --simulate: the simulated station goes on port N (default 1), the comms
 // thread starts as at start-up (the station search begins at the CommPort setting), the baton
 // of BATONFILE is put down once the station is found and taken off once the session watches it
 // after its upload; the run ends when the session looks for a baton again. Every new status
 // line is printed, then the reports processing wrote. The comms thread runs on its own thread
 // as in the program; processing runs on this one, handed over as the main window's would be.
-// Time is the simulator's: a run of minutes of station time takes a moment.
+// Time is the simulator's: a run of minutes of station time takes a moment. Without it: the
+// station on its port, in real time (runStationUpload).
 #include "cli/UploadCommand.h"
 
+#include "cli/StopSignals.h"
 #include "core/Errors.h"
 #include "core/MainState.h"
 #include "core/ProgramContext.h"
@@ -25,6 +27,7 @@
 #include "sim/UploadScript.h"
 #include "sites/CheckpointEditor.h"
 
+#include <atomic>
 #include <mutex>
 
 namespace kestrova::cli {
@@ -36,8 +39,9 @@ namespace {
 constexpr std::uint64_t kRunLimitMs = 6ULL * 3600 * 1000;
 
 struct Arguments {
-    fs::path batonFile;
-    int port = 1;
+    std::optional<fs::path> batonFile; // --simulate; none: the real station
+    std::optional<int> port;
+    bool watch = false;
     std::optional<std::string> setId;
     std::optional<fs::path> batonAfter;
     std::optional<std::string> programSite;
@@ -57,6 +61,8 @@ bool programFailedPatrol(ProgramContext& context, MainState& state, const std::s
 Arguments parseArguments(const std::vector<std::string>& args) {
     Arguments parsed;
     bool simulate = false;
+    bool once = false;
+    bool watch = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const auto value = [&]() -> std::string {
@@ -67,6 +73,10 @@ Arguments parseArguments(const std::vector<std::string>& args) {
         if (arg == "--simulate") {
             simulate = true;
             parsed.batonFile = value();
+        } else if (arg == "--once" || arg == "--watch") {
+            if (once || watch)
+                throw UsageError("upload: give one of --once and --watch");
+            (arg == "--once" ? once : watch) = true;
         } else if (arg == "--port") {
             const std::string text = value();
             try {
@@ -90,15 +100,81 @@ Arguments parseArguments(const std::vector<std::string>& args) {
             throw UsageError("upload: unexpected argument " + arg);
         }
     }
-    if (!simulate)
-        throw UsageError("upload: only --simulate BATONFILE is supported without a display");
+    if (simulate && (once || watch))
+        throw UsageError("upload: a simulated upload is one baton; --once and --watch are for "
+                         "the station on a port");
+    if (!simulate && parsed.batonAfter)
+        throw UsageError("upload: --baton-after needs --simulate");
+    parsed.watch = watch;
     return parsed;
+}
+
+// The station on a real port (or a pseudo-terminal, or a network port) as the program drives
+// it, in real time: --once ends once the first baton has been read and is watched, --watch goes
+// on until SIGINT or SIGTERM. Either signal ends the run between two steps of the session: the
+// record being received is finished, the upload file holds only what left the baton, the port
+// is closed.
+int runStationUpload(CliSession& session, const Arguments& arguments) {
+    CliProgram program(session);
+    program.loadSettingsAndMessages();
+    program.loadSites();
+    ProgramContext& context = program.context();
+    const StopSignals signals;
+
+    SteadyLinkClock clock;
+    PortRouter port(settingsPortDirectory(context.settingsFile), clock, nullptr);
+    MainState state;
+    if (arguments.setId)
+        IdNumberOk(state, context.adminLog, context.messages, *arguments.setId, IdEntry::OkButton);
+    std::mutex printing;
+    const std::string watching = "Kestrova  -  " + context.messages.MessageText(114);
+    std::atomic<bool> read = false;
+    state.subscribe([&](MainField field) {
+        if (field == MainField::Caption && state.caption() == watching)
+            read = true;
+        if (field != MainField::StatusText)
+            return;
+        const std::lock_guard lock(printing);
+        session.out << state.statusText() << std::endl;
+    });
+
+    const auto defaultSite =
+        context.sites.at(static_cast<std::size_t>(std::max(0, context.settings.get().defaultSite)));
+    DefaultSiteIdButtons idButtons(context.programDir, defaultSite.value_or(""), context.messages,
+                                   context.adminLog);
+    pdf::PdfPrint print(context.desktop.clock, context.desktop.locale);
+    AnsweringChooser chooser(UnknownCheckpointAnswer{}, session.err);
+    UploadProcessor processor(context, state, chooser, print);
+    QueuedUiThread ui;
+    LinkServices services = makeLinkServices(
+        context, state, LinkParts{port, clock, context.desktop.clock, ui, processor, idButtons});
+    if (arguments.port) {
+        // The search starts at the given port instead of the CommPort setting.
+        services.settings = [&settings = context.settings, first = *arguments.port] {
+            Settings copy = settings.get();
+            copy.commPort = std::to_string(first);
+            return copy;
+        };
+    }
+    TCommsThread comms(services);
+    comms.start();
+    while (comms.running()) {
+        ui.serve(std::chrono::milliseconds(20));
+        if (signals.received() || (!arguments.watch && read))
+            comms.requestStop();
+    }
+    comms.stop();
+    for (const fs::path& report : processor.reports())
+        session.out << report.lexically_relative(context.programDir).generic_string() << '\n';
+    return 0;
 }
 
 } // namespace
 
 int runUploadCommand(CliSession& session) {
     const Arguments arguments = parseArguments(session.args);
+    if (!arguments.batonFile)
+        return runStationUpload(session, arguments);
 
     CliProgram program(session);
     program.loadSettingsAndMessages();
@@ -108,9 +184,9 @@ int runUploadCommand(CliSession& session) {
     sim::VirtualClock stationTime;
     const sim::SimulatedWallClock wall(stationTime, context.desktop.clock.now());
     const sim::SimBaton baton =
-        sim::parseBatonFile(readFileBytes(fs::absolute(arguments.batonFile)), wall.now());
+        sim::parseBatonFile(readFileBytes(fs::absolute(*arguments.batonFile)), wall.now());
     sim::SimStation station(stationTime);
-    const std::string simulatedPort = "COM" + std::to_string(arguments.port);
+    const std::string simulatedPort = "COM" + std::to_string(arguments.port.value_or(1));
     PortRouter port(PortDirectory(
                         [&](const std::string& key) -> std::optional<std::string> {
                             if (key == simulatedPort)

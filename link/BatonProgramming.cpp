@@ -130,9 +130,11 @@ void CommsSession::stepBatonWrite() {
     state_ = SessionState::Main;
     downloadPending_ = false;
     replyDeadline_ = now() + 500;
+    setEndRefused_ = false;
     awaitReply();
-    if (!rxOk_) {
-        // Not confirmed: the write stays pending and is made again from its first record.
+    if (!rxOk_ || setEndRefused_) {
+        // Not confirmed, or refused (the records would stand unended): the write stays pending
+        // and is made again from its first record.
         state_ = SessionState::Restart;
         trace("TimeOut with Set Data Pointer");
         return;

@@ -142,6 +142,7 @@ void CommsSession::SessionLoop(std::stop_token stop) {
         settings_ = s_.settings();
         step();
     }
+    keepUploadAtEnd();
     EndLoop();
 }
 

@@ -11,6 +11,7 @@
 #include "core/MainState.h"
 #include "core/MessageTable.h"
 #include "core/Settings.h"
+#include "core/TextFile.h"
 #include "link/Frames.h"
 #include "link/HandOver.h"
 #include "link/ReplyFramer.h"
@@ -108,7 +109,13 @@ private:
     void stepNextChip();
     void downloadChip();
     void stepChipEnded();
+    void startUpload();
+    void commitUploadFile();
     void recoverInterruptedUpload();
+    void holdUnsettledLines(int chip);
+    void settleHeldLines(int chip, bool chipEmpty);
+    void storeHeldLines();
+    void keepUploadAtEnd();
     void stepIdRefused();
 
     // Baton programming.
@@ -156,8 +163,21 @@ private:
     std::int64_t pktCount_ = 0;
     std::int64_t memSize_ = 0;
     int timeoutCount_ = 0;
-    // Size of "Raw.txt" up to the last line whose chip has been cleared.
-    std::optional<std::uintmax_t> committedSize_;
+    // Size of "Raw.txt" up to the last line whose chip has been cleared (see Recovery.cpp).
+    std::uintmax_t committedSize_ = 0;
+    std::uintmax_t headerSize_ = 0;
+    Lines chipLines_; // the lines of the chip being read
+    // The lines of a chip whose clearing was sent but never confirmed, until the same baton
+    // tells whether it was carried out.
+    struct HeldLines {
+        std::string ident;
+        std::string header;
+        int chip = 0;
+        Lines lines;
+    };
+    std::optional<HeldLines> held_;
+    // The last Set End status was a refusal: the chip, or the written records, were not ended.
+    bool setEndRefused_ = false;
     std::filesystem::path uploadFile_; // "Raw.txt" as this upload created it
 };
 

@@ -21,15 +21,15 @@ void CommsSession::recordStep(const RecordData& data) {
         pktCount_ = 1;
         trace("Inc PktCount A < " + std::to_string(pktCount_));
         if (!downloadPending_) {
-            uploadFile_ = startUploadFile(s_.programDir, s_.state.identText());
-            downloadPending_ = true;
-            committedSize_ = std::filesystem::file_size(uploadFile_);
+            startUpload();
         }
     } else {
         ++pktCount_;
         trace("Inc PktCount B < " + std::to_string(pktCount_));
         // PktCount counts the header record too: the record at address 8k is packet k.
-        appendClockingLine(uploadFile_, clockingLine(data, pktCount_ - 1, s_.wallClock.now()));
+        const std::string line = clockingLine(data, pktCount_ - 1, s_.wallClock.now());
+        appendClockingLine(uploadFile_, line);
+        chipLines_.push_back(line);
     }
     if ((pktCount_ + 1) * 8 > memSize_) {
         state_ = SessionState::ChipEnded;
@@ -69,6 +69,7 @@ void CommsSession::stepNextChip() {
     // full baton would never be emptied.
     const bool emptyMark = sizeReplyEmptyFlag_ && memSize_ != kMaxChipBytes;
     if (emptyMark || memSize_ < 9) {
+        settleHeldLines(chipMem_ + 2, true);
         if (chipMem_ <= -2) {
             if (identNameIs({"Kest", "KEST", "KesC"})) {
                 s_.state.setLabelText(Label::NoData, "No Data in Kestrova");
@@ -85,6 +86,7 @@ void CommsSession::stepNextChip() {
     }
     s_.state.setLabelVisible(Label::NoData, false);
     pktCount_ = 0;
+    chipLines_.clear();
     memSize_ = std::min(memSize_, kMaxChipBytes);
     s_.state.setGaugeMaximum(memSize_ + (memSize_ / 8) * 4 + 8);
     s_.state.setGaugeProgress(0);
@@ -131,27 +133,8 @@ void CommsSession::downloadChip() {
     }
 }
 
-// An upload that was cut short (the baton taken off, a reply that never came) leaves a file
-// that no processing has seen, and the next upload would start the file afresh. The chips
-// already cleared exist nowhere else, so their lines are processed now; the lines of a chip
-// that was not cleared are cut off, since the baton still holds them and gives them again.
-void CommsSession::recoverInterruptedUpload() {
-    if (!downloadPending_)
-        return;
-    downloadPending_ = false;
-    const std::filesystem::path& file = uploadFile_;
-    if (committedSize_ && fileExists(file) && std::filesystem::file_size(file) > *committedSize_)
-        std::filesystem::resize_file(file, *committedSize_);
-    committedSize_.reset();
-    trace("Interrupted upload");
-    if (settings_.uploadKestrovaData) {
-        trace("Synchronize(frmMain.DoRaw)");
-        s_.ui.runAndWait([this] { s_.processor.DoRaw(); }, stop_);
-        trace("Synchronize(frmMain.DoRaw) End");
-    }
-}
-
 void CommsSession::stepChipEnded() {
+    settleHeldLines(chipMem_ + 2, false);
     if (settings_.clearKestrovaMemory || s_.state.writePending()) {
         if (!settings_.uploadKestrovaData) {
             const std::string action =
@@ -163,13 +146,18 @@ void CommsSession::stepChipEnded() {
         emptyBuffer();
         trace("RxInd=0 >Send 11 Command (Clr Mem)< " + std::to_string(dly_));
         // End address 8 leaves only the header record in the chip.
+        setEndRefused_ = false;
         if (!sendAndAwait(SetEndFrame(static_cast<std::uint8_t>(chipMem_ + 2), 0x0008), 500)) {
             state_ = SessionState::Restart;
             trace("TimeOut with Clear Mem");
+            holdUnsettledLines(chipMem_ + 2);
+        } else if (setEndRefused_) {
+            // Not cleared: the baton keeps the records, as with the clearing off.
+            trace("Clear Mem refused");
         } else if (downloadPending_) {
-            // This chip's lines now exist only in the file.
-            committedSize_ = std::filesystem::file_size(uploadFile_);
+            commitUploadFile(); // this chip's lines now exist only in the file
         }
+        chipLines_.clear();
         return;
     }
     if (chipMem_ <= -2) {

@@ -168,6 +168,7 @@ void CommsSession::actOnFirstReply(const Reply& reply) {
         return;
     case code::kSetEndStatus:
         if (accepted || refused) {
+            setEndRefused_ = refused;
             state_ = SessionState::Main;
             if (refused)
                 trace("RxInd=0 >After Rec 12 Command< " + dly);

@@ -76,15 +76,19 @@ void CommsSession::StationSearch(std::stop_token stop) {
                 if (!firstHalf) {
                     ++port;
                 } else {
-                    if (!s_.port.setDtr(false))
+                    const bool dtrCleared = s_.port.setDtr(false);
+                    if (!dtrCleared)
                         trace("Error 1 Clear DTR" + number);
                     readReply(replyText);
                     sendRaw(kProbeText);
                     DelayServicing(50);
                     readReply(replyText);
                     trace("2nd " + number + " <<>> " + replyText);
-                    if (replyText == kProbeText)
-                        ++port; // echoes whatever DTR does: a loop-back, not the station
+                    // Echoes whatever DTR does: a loop-back, not the station. Without modem
+                    // lines (a pseudo-terminal, a network port) DTR stays as it was and nothing
+                    // tells the two apart: the port is taken.
+                    if (replyText == kProbeText && dtrCleared)
+                        ++port;
                     else
                         found = true;
                 }

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the project and runs every test: once in a normal build with warnings as errors, and
-# once under AddressSanitizer and UndefinedBehaviorSanitizer. "--quick" skips the sanitizer run.
+# once under AddressSanitizer and UndefinedBehaviorSanitizer; then the baton link's threaded
+# tests (the link and the simulator) once more under ThreadSanitizer. "--quick" skips the
+# sanitizer runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -35,4 +37,14 @@ if [ $quick -eq 0 ]; then
     # its windows and their tests are built and run under the sanitizers like everything else.
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         run build-asan -DKESTROVA_SANITIZE=ON -DKESTROVA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+fi
+if [ $quick -eq 0 ]; then
+    # ThreadSanitizer: only the targets whose tests run threads of the link, so it stays short.
+    cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTROVA_WERROR=ON \
+        "${launcher[@]}" -DKESTROVA_SANITIZE_THREAD=ON -DKESTROVA_BUILD_QT=OFF \
+        -DKESTROVA_BUILD_BENCH=OFF
+    cmake --build build-tsan -j "$jobs" --target link_tests sim_tests
+    for t in build-tsan/link/link_tests build-tsan/sim/sim_tests; do
+        TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$t" --gtest_brief=1
+    done
 fi

@@ -36,6 +36,14 @@ struct SimBaton {
     std::map<int, std::size_t> unreadableFrom;
     bool refusesId = false;
     bool refusesClock = false;
+    // A chip holding only its header reports its size with 0x80 in the high byte.
+    bool emptyMark = false;
+    // This many of the commands are refused (status 0) before the baton carries them out.
+    int refuseSetPointer = 0;
+    int refuseWriteRecord = 0;
+    int refuseSetEnd = 0;
+    // A voltage report (22) goes out ahead of the reply to the next command with this code.
+    std::optional<std::uint8_t> voltageBefore;
     // The clocking records (after the header) of a chip.
     std::vector<RecordData> clockings(int chip) const;
     void addClocking(int chip, const RecordData& data);

@@ -9,6 +9,8 @@
 
 #include "core/DateTime.h"
 
+#include <utility>
+
 namespace kestrova::sim {
 
 namespace {
@@ -231,6 +233,7 @@ void SimStation::setFaults(const StationFaults& faults) {
     deliveredBytes_ = 0;
     deliveredReplyBytes_ = 0;
     replies_ = 0;
+    batonCommands_ = 0;
 }
 
 void SimStation::setLatencyNs(std::int64_t latency) {
@@ -385,10 +388,31 @@ void SimStation::batonReceives(std::uint8_t byte) {
     if (Crc8(ByteView(frame.data(), frame.size() - 1)) != frame.back())
         return; // a damaged command gets no answer
     commands_.push_back(frame);
+    if (++batonCommands_ == faults_.removeBatonAtCommand) {
+        if (faults_.carryOutBeforeRemoval) {
+            muted_ = true;
+            command(frame);
+            muted_ = false;
+        }
+        removedByFault_ = baton_;
+        if (removedByFault_->clock)
+            removedByFault_->clock = batonClock();
+        baton_.reset();
+        frame_.clear();
+        return;
+    }
     command(frame);
 }
 
+std::optional<SimBaton> SimStation::takeRemovedBaton() {
+    Lock lock(mutex_);
+    catchUp(lock);
+    return std::exchange(removedByFault_, std::nullopt);
+}
+
 void SimStation::reply(Bytes frame) {
+    if (muted_)
+        return;
     ++replies_;
     Bytes withCk = withCheck(std::move(frame));
     if (replies_ == faults_.corruptReply)
@@ -398,6 +422,10 @@ void SimStation::reply(Bytes frame) {
 
 void SimStation::command(const Bytes& f) {
     SimBaton& b = *baton_;
+    if (b.voltageBefore == f[0]) {
+        b.voltageBefore.reset();
+        toPc({code::kVoltage, 0xA0, 0x00}, time() + latencyNs_, true);
+    }
     const auto chipRecords = [&](int chip) -> std::vector<MemoryRecord>& {
         auto& records = b.chips[chip];
         if (records.empty())
@@ -466,12 +494,16 @@ void SimStation::command(const Bytes& f) {
         const auto found = b.chips.find(chip);
         const std::size_t records =
             found == b.chips.end() || found->second.empty() ? 1 : found->second.size();
-        const auto size = claimed != b.reportedSize.end() ? claimed->second
-                                                          : static_cast<std::uint16_t>(records * 8);
+        auto size = claimed != b.reportedSize.end() ? claimed->second
+                                                    : static_cast<std::uint16_t>(records * 8);
+        if (b.emptyMark && claimed == b.reportedSize.end() && records <= 1)
+            size = 0x8008;
         return reply({code::kSize, static_cast<std::uint8_t>(size >> 8U),
                       static_cast<std::uint8_t>(size & 0xFF)});
     }
     case code::kSetPointer:
+        if (b.refuseSetPointer > 0 && b.refuseSetPointer--)
+            return reply({code::kSetPointerStatus, 0});
         chipPointer_ = f[1];
         addressPointer_ = f[2] * 256 + f[3];
         return reply({code::kSetPointerStatus, 1});
@@ -491,6 +523,8 @@ void SimStation::command(const Bytes& f) {
         return reply(std::move(frame));
     }
     case code::kWriteRecord: {
+        if (b.refuseWriteRecord > 0 && b.refuseWriteRecord--)
+            return reply({code::kWriteRecordStatus, 0});
         auto& records = chipRecords(chipPointer_);
         const auto index = static_cast<std::size_t>(addressPointer_ / 8);
         if (records.size() <= index)
@@ -500,6 +534,8 @@ void SimStation::command(const Bytes& f) {
         return reply({code::kWriteRecordStatus, 1});
     }
     case code::kSetEnd: {
+        if (b.refuseSetEnd > 0 && b.refuseSetEnd--)
+            return reply({code::kSetEndStatus, 0});
         auto& records = chipRecords(f[1]);
         const auto end = static_cast<std::size_t>((f[2] * 256 + f[3]) / 8);
         records.resize(std::max<std::size_t>(end, 1), headerRecord());

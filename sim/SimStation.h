@@ -33,6 +33,10 @@ struct StationFaults {
     std::uint8_t extraValue = 0x00;
     std::int64_t removeBatonAfterReplyBytes = 0; // the baton is taken off after these bytes
     std::int64_t failPortAfterBytes = 0;         // the port fails after these bytes to the PC
+    // The baton is taken off as it receives this command (counted over the baton's commands):
+    // before carrying it out, or after carrying it out but before its reply leaves.
+    int removeBatonAtCommand = 0;
+    bool carryOutBeforeRemoval = false;
 };
 
 enum class DeviceKind {
@@ -49,6 +53,8 @@ public:
     void placeBaton(SimBaton baton);
     // The baton as it is now (its clock brought up to date); no value when none was there.
     std::optional<SimBaton> takeBatonOff();
+    // The baton a fault took off, once; no value when none did.
+    std::optional<SimBaton> takeRemovedBaton();
     bool batonPresent() const;
     std::optional<SimBaton> batonNow() const;
     void touchIdButton(std::uint8_t b1, std::uint8_t b2, std::uint8_t b3);
@@ -129,6 +135,9 @@ private:
     std::int64_t lastByteToPcNs_ = 0;
     std::int64_t deliveredReplyBytes_ = 0;
     int replies_ = 0;
+    int batonCommands_ = 0;
+    bool muted_ = false; // the baton's replies are lost
+    std::optional<SimBaton> removedByFault_;
 
     std::optional<SimBaton> baton_;
     std::uint64_t generation_ = 0; // counts placements, so a removed baton's bytes are dropped

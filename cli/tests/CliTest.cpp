@@ -1,9 +1,15 @@
 #include "cli/tests/CliRun.h"
 #include "core/testing/FakeDesktop.h"
 
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <optional>
 #include <ostream>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace kestrova {
 namespace {
@@ -159,6 +165,123 @@ TEST(CliUpload, ASimulatedBatonReachesTheDayFilesAndReports) {
     EXPECT_NE(after.find("name KEST0042"), std::string::npos) << after;
     EXPECT_EQ(after.find("A1 B2 01"), std::string::npos) << after;
 }
+
+// A child kestrova-cli with its output in a file; ended by SIGTERM if still running at the end.
+class Child {
+public:
+    Child(const std::filesystem::path& out, const std::vector<std::string>& args) {
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ::dup2(fd, 1);
+            ::dup2(fd, 2);
+            std::vector<char*> argv{const_cast<char*>(KESTROVA_CLI)};
+            for (const std::string& arg : args)
+                argv.push_back(const_cast<char*>(arg.c_str()));
+            argv.push_back(nullptr);
+            ::execv(KESTROVA_CLI, argv.data());
+            ::_exit(127);
+        }
+    }
+    ~Child() {
+        if (pid_ > 0 && !status_) {
+            ::kill(pid_, SIGKILL);
+            wait(0);
+        }
+    }
+    void signal(int number) { ::kill(pid_, number); }
+    // The exit status once it has ended within `seconds`; no value while it runs.
+    std::optional<int> wait(int seconds) {
+        for (int i = 0; i <= seconds * 20 && !status_; ++i) {
+            int raw = 0;
+            if (::waitpid(pid_, &raw, WNOHANG) == pid_)
+                status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+            else if (seconds > 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return status_;
+    }
+
+private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+};
+
+// Waits up to `seconds` for the file to hold `text`.
+bool awaitText(const std::filesystem::path& file, const std::string& text, int seconds) {
+    for (int i = 0; i < seconds * 20; ++i) {
+        if (std::filesystem::exists(file) && readFile(file).find(text) != std::string::npos)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+struct StationRun {
+    const char* name;
+    bool watch;
+};
+
+class CliStationOnPty : public ::testing::TestWithParam<StationRun> {};
+
+// The simulated station on a pseudo-terminal, the upload on it as on a real serial port, in
+// real time: --once ends by itself once the baton is read, --watch goes on until SIGTERM, which
+// ends it cleanly.
+TEST_P(CliStationOnPty, UploadsTheBatonThroughARealTty) {
+    TempDir dir;
+    std::filesystem::copy(std::filesystem::path(KESTROVA_SOURCE_DIR) / "demo", dir.path(),
+                          std::filesystem::copy_options::recursive);
+    Child station(dir / "station.out", {"station", "--pty", (dir / "demo-baton.txt").string(),
+                                        "--baton-after", (dir / "after.txt").string()});
+    ASSERT_TRUE(awaitText(dir / "station.out", "\n", 10)) << "the station printed no device";
+    const std::string station_out = readFile(dir / "station.out");
+    const std::string device = station_out.substr(0, station_out.find('\n'));
+    if (device.rfind("/dev/", 0) != 0)
+        GTEST_SKIP() << "no pseudo-terminal: " << station_out;
+    writeFile(dir / "Kestrova.ini",
+              "CommPort=1\r\nCOM1=" + device + "\r\nLanguageFile=English.lng\r\n");
+    writeFile(dir / "Rs232.txt", "");
+
+    Child upload(dir / "upload.out", {"-C", dir.path().string(), "upload", "--port", "1",
+                                      GetParam().watch ? "--watch" : "--once"});
+    std::optional<int> status;
+    if (GetParam().watch) {
+        ASSERT_TRUE(awaitText(dir / "upload.out", "Processing Data...\n", 30));
+        ASSERT_TRUE(awaitText(dir / "upload.out", "Communicating with Kestrova\n", 10));
+        EXPECT_FALSE(upload.wait(1)) << "--watch ended by itself";
+        upload.signal(SIGTERM);
+    }
+    status = upload.wait(30);
+    ASSERT_TRUE(status) << readFile(dir / "upload.out");
+    EXPECT_EQ(0, *status) << readFile(dir / "upload.out");
+    const std::string out = readFile(dir / "upload.out");
+    EXPECT_NE(out.find("Initializing please wait  (Checking Port 1 )\nInitializing please wait  "
+                       "(Checking for Tavlo2)\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("North Gate/"), std::string::npos) << out;
+    EXPECT_EQ(readFile(dir / "Raw.Txt").substr(0, 15), "Id : KEST0042\r\n");
+    // The pseudo-terminal has no modem lines: the trace says so, and the upload went on.
+    std::string serialTrace;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("Rs", 0) == 0 && name.rfind("RsM", 0) != 0 && name != "Rs232.txt")
+            serialTrace += readFile(entry.path());
+    }
+    EXPECT_NE(serialTrace.find(" ,, 2b\r\n"), std::string::npos);
+
+    station.signal(SIGTERM);
+    ASSERT_EQ(std::optional<int>(0), station.wait(10));
+    const std::string after = readFile(dir / "after.txt");
+    EXPECT_NE(after.find("name KEST0042"), std::string::npos) << after;
+    EXPECT_EQ(after.find("A1 B2 01"), std::string::npos) << after;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, CliStationOnPty,
+                         ::testing::Values(StationRun{"Once", false}, StationRun{"Watch", true}),
+                         [](const ::testing::TestParamInfo<StationRun>& row) {
+                             return std::string(row.param.name);
+                         });
 
 struct BadLine {
     const char* name;

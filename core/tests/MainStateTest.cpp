@@ -1,7 +1,6 @@
 #include "core/MainState.h"
 
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace kestrova {
 namespace {
@@ -33,19 +32,6 @@ TEST(MainStateTest, TheWriteStoreHoldsAtMost110RecordsNumberedFromOne) {
     EXPECT_FALSE(state.storeRecord(3));
     EXPECT_THROW(state.setWriteStore(std::vector<StoreRecord>(111)), std::length_error);
     EXPECT_EQ(2, state.storeLen());
-}
-
-TEST(MainStateTest, ExchangesAreSafeBetweenThreads) {
-    MainState state;
-    std::jthread writer([&] {
-        for (int i = 0; i < 2000; ++i)
-            state.setStatusText(std::to_string(i));
-    });
-    for (int i = 0; i < 2000; ++i)
-        state.advanceGauge();
-    writer.join();
-    EXPECT_EQ("1999", state.statusText());
-    EXPECT_EQ(100, state.gauge().progress); // stops at its maximum
 }
 
 } // namespace

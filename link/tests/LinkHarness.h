@@ -120,10 +120,12 @@ private:
     SerialPort& port_;
 };
 
-// A device that answers the probe with its own text in front, while DTR is on.
+// A device that answers the probe with its own text in front, while DTR is on. Without modem
+// lines (a pseudo-terminal, a network port) DTR cannot be set and it answers always.
 class PrefixEchoDevice : public SerialPort {
 public:
-    explicit PrefixEchoDevice(std::string prefix) : prefix_(std::move(prefix)) {}
+    explicit PrefixEchoDevice(std::string prefix, bool modemLines = true)
+        : prefix_(std::move(prefix)), modemLines_(modemLines) {}
     void setPort(const std::string&) override {}
     bool open() override { return open_ = true; }
     void close() override { open_ = false; }
@@ -141,15 +143,20 @@ public:
         }
         return bytes.size();
     }
-    bool setDtr(bool on) override { return dtr_ = on, true; }
+    bool setDtr(bool on) override {
+        if (modemLines_)
+            dtr_ = on;
+        return modemLines_;
+    }
     bool setBreak(bool) override { return true; }
     void waitForInput(std::uint64_t, std::size_t, std::stop_token) override {}
 
 private:
     std::string prefix_;
+    bool modemLines_ = true;
     Bytes input_;
     bool open_ = false;
-    bool dtr_ = false;
+    bool dtr_ = true;
 };
 
 struct LinkHarness {

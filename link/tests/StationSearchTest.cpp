@@ -69,6 +69,19 @@ TEST_F(StationSearchTest, TheFirstProbeMayCarryUpToThreeBytesInFront) {
     EXPECT_EQ(2, h.state.portNumber());
 }
 
+// On a port without modem lines (a pseudo-terminal) DTR cannot be cleared and the station
+// echoes the second probe too: the failure is traced and the search takes the station, since
+// only a working DTR can tell it from a loop-back plug.
+TEST_F(StationSearchTest, APortWhoseDtrCannotBeClearedIsTakenAsTheStation) {
+    testing::writeFile(h.dir / "Rs232.txt", "");
+    PrefixEchoDevice noModemLines("", false);
+    bank.add("COM2", noModemLines);
+    ASSERT_NO_FATAL_FAILURE(search("2"));
+    EXPECT_EQ(2, h.state.portNumber());
+    EXPECT_NE(std::string::npos,
+              testing::readFile(h.dir / "Rs77.txt").find(" ,, Error 1 Clear DTR2\r\n"));
+}
+
 TEST_F(StationSearchTest, TheSearchWrapsPastTheLastPortToTheFirst) {
     bank.add("COM2", h.station);
     ASSERT_NO_FATAL_FAILURE(search("1020"));
