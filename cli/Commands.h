@@ -17,5 +17,7 @@ struct Command {
 
 int runSitesCommand(CliSession& session);
 int runSettingsCommand(CliSession& session);
+int runReportCommand(CliSession& session);
+int runLogCommand(CliSession& session);
 
 } // namespace kestrova::cli

@@ -31,6 +31,16 @@ constexpr std::array kCommands = {
     Command{"checkpoints", "SITE [--print]", runCheckpointsCommand},
     Command{"site", "add NAME", runSiteCommand},
     Command{"schedule", "SITE [--autocorrect]", runScheduleCommand},
+    Command{"report",
+            "list --site SITE --from \"YYYY-MM-DD HH:MM\" --to \"YYYY-MM-DD HH:MM\" "
+            "[--sort] [--point ID]",
+            runReportCommand},
+    Command{"report",
+            "overview --site SITE --shift day|night --from YYYY-MM-DD --to YYYY-MM-DD "
+            "[--point ID]",
+            runReportCommand},
+    Command{"report", "downloads --site SITE [--pdf]", runReportCommand},
+    Command{"log", "[--month YYYYMM ...] [--csv FILE]", runLogCommand},
 };
 
 void printUsage(std::ostream& err) {

@@ -66,7 +66,7 @@ ReportsWindowModel::ReportsWindowModel(ProgramContext& context, MainState& state
 }
 
 void ReportsWindowModel::applyStartupSettings() {
-    const Settings& settings = c_.settings;
+    const Settings settings = c_.settings.get();
     const std::size_t count = c_.sites.size();
     if (settings.defaultSite >= 0 && static_cast<std::size_t>(settings.defaultSite) < count)
         site_ = static_cast<std::size_t>(settings.defaultSite);
@@ -250,6 +250,7 @@ std::string ReportsWindowModel::pointSelectorText() const {
 DispatchOutcome ReportsWindowModel::createOpen(const std::vector<std::size_t>& selectedRows,
                                                ProcessingServices& processing,
                                                OverviewChart& chart) {
+    written_.clear();
     bool refused = false;
     const fs::path report = resolveInDirectory(c_.programDir, "Report.pdf");
     if (fileExists(report) && !selection_.pdfOption) {
@@ -303,9 +304,9 @@ DispatchOutcome ReportsWindowModel::buildReport(ProcessingServices& processing,
     request.FinishRequest();
     if (request.recordCount() > 0) {
         if (list)
-            request.HandOver(processing, filter);
+            written_ = request.HandOver(processing, filter).reports;
         else
-            DrawOverview(c_, request, overview, chart);
+            written_.push_back(DrawOverview(c_, request, overview, chart));
     }
     const Completion completion = request.CheckCompletion();
     if (processedFirst)

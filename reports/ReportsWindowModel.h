@@ -84,6 +84,8 @@ public:
     // `processing` builds the clocking list (its context and state are this model's).
     DispatchOutcome createOpen(const std::vector<std::size_t>& selectedRows,
                                ProcessingServices& processing, OverviewChart& chart);
+    // The files the last "Create/Open" wrote: "Processed.txt" and "Report.pdf".
+    const std::vector<std::filesystem::path>& written() const { return written_; }
 
 private:
     void siteRefresh();
@@ -105,6 +107,7 @@ private:
     std::vector<std::string> separatorEntries_;
     std::optional<std::size_t> separatorIndex_;
     bool removeDuplicates_ = true;
+    std::vector<std::filesystem::path> written_;
 };
 
 } // namespace kestrova

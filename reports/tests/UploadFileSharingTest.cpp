@@ -2,6 +2,7 @@
 // running: a request made while a baton is read is refused and leaves the upload whole; an
 // upload whose baton arrives while a request holds the file waits, then reads it all.
 #include "ReportsFixture.h"
+#include "core/SiteSetup.h"
 #include "link/tests/LinkHarness.h"
 #include "processing/ReportPdf.h"
 #include "reports/ReportsWindowModel.h"
