@@ -1,0 +1,84 @@
+// The Reports window TfrmNew: the site, the report kind, the shift, the dates and times, the
+// advanced settings and "Create/Open". Every rule and every operation is the logic's
+// (reports/ReportsWindowModel.h); this class applies the model's state to its widgets and turns
+// their events into the model's operations. It answers the settings writer's question about
+// the current choices, and runs that writer when it loses activation.
+#pragma once
+
+#include "core/Preferences.h"
+#include "core/ReportsSelection.h"
+#include "reports/ReportsWindowModel.h"
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TfrmNew;
+}
+
+namespace kestrova::reports_windows {
+
+// What "Create/Open" builds with: the report builder and the chart.
+struct ReportServices {
+    ProgramContext& context;
+    MainState& state;
+    ProcessingServices& processing;
+    OverviewChart& chart;
+};
+
+class TfrmNew : public QDialog, public ReportsSelection {
+    Q_OBJECT
+
+public:
+    explicit TfrmNew(ReportServices services, QWidget* parent = nullptr);
+    ~TfrmNew() override;
+
+    // The preferences window's OK step, run on every deactivation; none: nothing is saved.
+    void setPreferencesWriter(PreferencesWriter* writer) { writer_ = writer; }
+
+    ReportsWindowModel& model() { return model_; }
+
+    std::optional<int> selectedSitePosition() const override;
+    std::optional<int> selectedReportKind() const override;
+    bool nightShiftChosen() const override;
+
+    void FormShow();
+    void FormActivate();
+    void FormDeactivate();
+
+public slots:
+    void ListBox1tClick(int index);
+    void RadioButton1Click();
+    void RadioButton5Click();
+    void MonthCalendarClick();
+    void TrackBar1Change(int position);
+    void TrackBar2Change(int position);
+    void MaskEdit1Change(const QString& text);
+    void MaskEdit2Change(const QString& text);
+    void CheckBox2Click(bool checked);
+    void CheckBox4Click(bool checked);
+    void ComboBox1Change(int index);
+    void ComboBox2Change(int index);
+    void ComboBox2Exit();
+    void Button1Click();
+    void Button2Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The model's state onto the widgets, without their change events.
+    void apply();
+    template <typename Operation> void run(Operation&& operation);
+
+    ReportServices s_;
+    ReportsWindowModel model_;
+    std::unique_ptr<Ui::TfrmNew> ui_;
+    PreferencesWriter* writer_ = nullptr;
+    bool applying_ = false;
+};
+
+} // namespace kestrova::reports_windows
