@@ -35,7 +35,6 @@ void SitesWindows::openCheckpointEditor(std::optional<std::size_t> reportsSite) 
 }
 
 void SitesWindows::openFailedPatrol() {
-    fpSetup_->FormShow();
     fpSetup_->exec();
 }
 

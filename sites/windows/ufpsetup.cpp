@@ -73,6 +73,11 @@ void TfrmFPSetup::FormShow() {
     showTabFields(ui_->TabControl1->currentIndex());
 }
 
+void TfrmFPSetup::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormShow();
+}
+
 void TfrmFPSetup::showTabFields(int index) {
     const bool single = index == 0;
     const MessageTable& m = context_.messages;

@@ -33,6 +33,9 @@ public:
     void Button1Click();
     void Button2Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void showTabFields(int index);
     void correctOnLeaving(QLineEdit* field, std::string (*correct)(const std::string&));

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <utility>
 
 namespace kestrova::windows {
 
@@ -151,9 +152,15 @@ void Tfrmpoints::act(const std::function<void()>& action) {
 }
 
 void Tfrmpoints::FormShow(std::optional<std::size_t> reportsSite) {
-    applyCaptions(*this, context_.captions, "Tfrmpoints");
-    act([&] { editor_.open(reportsSite); });
+    reportsSite_ = reportsSite;
     show();
+}
+
+void Tfrmpoints::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    applyCaptions(*this, context_.captions, "Tfrmpoints");
+    const auto reportsSite = std::exchange(reportsSite_, std::nullopt);
+    act([&] { editor_.open(reportsSite); });
 }
 
 void Tfrmpoints::redraw() {

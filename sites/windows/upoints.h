@@ -34,8 +34,8 @@ public:
                QWidget* parent);
     ~Tfrmpoints() override;
 
-    // Shows the window modeless (tests) or, through exec(), modal; `reportsSite` is the
-    // Reports window's chosen site position, if any.
+    // Shows the window modeless; `reportsSite` is the Reports window's chosen site position,
+    // if any. exec() shows it modal without one.
     void FormShow(std::optional<std::size_t> reportsSite);
     // Called when the window has been hidden (the main window's timer runs again).
     void setClosedListener(std::function<void()> listener) { closed_ = std::move(listener); }
@@ -68,6 +68,8 @@ public:
 
 protected:
     void reject() override; // Escape and the close box go through "&Back"
+    // Every showing loads the chosen site, also when the window is opened with exec() alone.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void wire();
@@ -89,6 +91,7 @@ private:
     std::unique_ptr<TfrmSiteDel> siteDel_;
     std::function<void()> closed_;
     bool redrawing_ = false;
+    std::optional<std::size_t> reportsSite_;
 };
 
 } // namespace kestrova::windows
