@@ -126,6 +126,8 @@ int runStationUpload(CliSession& session, const Arguments& arguments) {
     MainState state;
     if (arguments.setId)
         IdNumberOk(state, context.adminLog, context.messages, *arguments.setId, IdEntry::OkButton);
+    if (arguments.programSite && !programFailedPatrol(context, state, *arguments.programSite))
+        return 1;
     std::mutex printing;
     const std::string watching = "Kestrova  -  " + context.messages.MessageText(114);
     std::atomic<bool> read = false;

@@ -26,7 +26,8 @@ constexpr std::array kCommands = {
             "--simulate BATONFILE [--port N] [--set-id NNNN] [--baton-after FILE] "
             "[--program-fp SITE]",
             runUploadCommand},
-    Command{"upload", "[--port N] [--once | --watch] [--set-id NNNN]", runUploadCommand},
+    Command{"upload", "[--port N] [--once | --watch] [--set-id NNNN] [--program-fp SITE]",
+            runUploadCommand},
     Command{"station", "--pty BATONFILE [--baton-after FILE]", runStationCommand},
     Command{"checkpoints", "SITE [--print]", runCheckpointsCommand},
     Command{"site", "add NAME", runSiteCommand},
