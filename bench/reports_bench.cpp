@@ -9,6 +9,7 @@
 #include "core/MainState.h"
 #include "core/ProgramContext.h"
 #include "core/SiteList.h"
+#include "core/SiteSetup.h"
 #include "core/TextFile.h"
 #include "core/testing/FakeDesktop.h"
 #include "pdf/pdfprint.h"
