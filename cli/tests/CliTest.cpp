@@ -310,7 +310,9 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"ExtraArgument", {"sites", "extra"}},
                       BadLine{"BadUnknownAnswer", {"process", "--unknown", "maybe"}},
                       BadLine{"TwoFiles", {"import", "a.txt", "b.txt"}},
-                      BadLine{"UploadWithoutSimulate", {"upload"}},
+                      BadLine{"UploadOnceAndWatch", {"upload", "--once", "--watch"}},
+                      BadLine{"SimulatedUploadWatching",
+                              {"upload", "--simulate", "b.txt", "--watch"}},
                       BadLine{"UploadBadId", {"upload", "--simulate", "b.txt", "--set-id", "12"}}),
     [](const auto& row) { return std::string(row.param.name); });
 
