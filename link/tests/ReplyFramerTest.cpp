@@ -114,10 +114,13 @@ TEST(ReplyFramerTest, RemovingMoreThanItHoldsEmptiesIt) {
 
 // Typed access to the replies the session reads fields of.
 TEST(ReplyFramerTest, GivesTheFieldsOfSizeAndRecordReplies) {
-    const auto size = fed(withCheck({0x0A, 0x80, 0x10})).front();
+    // A reply views the framer's buffer, so each framer outlives the reply read from it.
+    const ReplyFramer sizeFramer = fed(withCheck({0x0A, 0x80, 0x10}));
+    const auto size = sizeFramer.front();
     ASSERT_TRUE(size && size->checkOk);
     EXPECT_EQ(0x8010, size->sizeValue());
-    const auto record = fed(kRecord).front();
+    const ReplyFramer recordFramer = fed(kRecord);
+    const auto record = recordFramer.front();
     ASSERT_TRUE(record && record->checkOk);
     EXPECT_EQ((RecordData{0xA1, 0xB2, 0xC3, 0x03, 0x14, 0x09, 0x30}), record->record());
     EXPECT_EQ(kRecord.back(), record->computedCheck());
