@@ -11,23 +11,6 @@
 namespace kestrova::testing {
 namespace {
 
-class NoPdf : public ReportPdf {
-public:
-    void beginReport(const std::string&, const std::string&, const std::string&) override {}
-    void beginSection(const std::string&, const std::string&, const std::string&) override {}
-    void addClocking(const std::string&, const std::string&, const std::string&, bool) override {}
-    void addText(const std::string&) override {}
-    void addFrequencyTable(const std::string&, const std::string&, const std::string&,
-                           const std::vector<std::string>&,
-                           const std::vector<std::string>&) override {}
-    void save(const std::filesystem::path& file) override { writeFile(file, "%PDF"); }
-};
-
-class IgnoreUnknown : public UnknownCheckpointChooser {
-public:
-    void choose(UnknownCheckpointPlacement& placement) override { placement.ignore(); }
-};
-
 sim::SimBaton batonWithClockings(int count) {
     sim::SimBaton baton;
     baton.name = "KEST0042";
