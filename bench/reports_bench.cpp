@@ -61,7 +61,7 @@ public:
         SaveCheckpointList(dir_.path(), kSite, list, schedule);
         std::string request = "Id : From 00:00:00 01/01/2024 to 23:59:00 31/12/2024\r\n";
         int next = 0;
-        for (Day day = first(); day <= last(); day += std::chrono::days{1}) {
+        for (CalendarDay day = first(); day <= last(); day += std::chrono::days{1}) {
             const std::chrono::year_month_day ymd{day};
             char date[16];
             std::snprintf(date, sizeof date, "%02d%02u%02u", static_cast<int>(ymd.year()) % 100,
@@ -87,8 +87,8 @@ public:
         LoadSiteIndex(context_);
     }
 
-    static Day first() { return makeDay(2024, 1, 1); }
-    static Day last() { return makeDay(2024, 12, 31); }
+    static CalendarDay first() { return makeDay(2024, 1, 1); }
+    static CalendarDay last() { return makeDay(2024, 12, 31); }
 
     ExceptionReportData findings() const {
         return loadExceptionReport(dir_.path(),

@@ -1,22 +1,34 @@
-// kestrova-cli report list / overview / downloads, and log: the Reports window's "Create/Open"
-// and the log viewer without a display. The site and the range are given in ISO forms; the
-// report itself follows the settings as the window does (the PDF follows SecureReports).
-// Messages meant for a message box go to standard error; no document is ever opened.
+// kestrova-cli report list / overview / exceptions / downloads, and log: the Reports window's
+// "Create/Open" and the log viewer without a display. The site and the range are given in ISO
+// forms; the report itself follows the settings as the window does (the PDF follows
+// SecureReports). `--csv FILE` adds the report's rows as CSV; `--out DIR` puts the report's
+// files into DIR under names that carry the site and the range (scheduled runs), instead of
+// leaving them only under the program directory's fixed names. Messages meant for a message
+// box go to standard error; no document is ever opened.
 #include "cli/Commands.h"
+#include "core/Errors.h"
 #include "core/FileNames.h"
 #include "core/MainState.h"
 #include "core/ProgramContext.h"
+#include "core/TextFile.h"
 #include "pdf/pdfprint.h"
+#include "processing/CsvExport.h"
+#include "processing/DoRaw.h"
 #include "processing/PdfprintReport.h"
+#include "processing/ReportCopies.h"
 #include "processing/UnknownCheckpointOption.h"
+#include "processing/UploadLine.h"
 #include "reports/AdminLogViewer.h"
 #include "reports/DayFileReading.h"
 #include "reports/DownloadReports.h"
+#include "reports/ExceptionFiles.h"
 #include "reports/PdfOverviewChart.h"
 #include "reports/ReportsWindowModel.h"
 
 #include <cstdio>
 #include <map>
+#include <optional>
+#include <system_error>
 
 namespace kestrova::cli {
 namespace fs = std::filesystem;
@@ -85,6 +97,48 @@ DateAndTime parseDateTime(const std::string& command, const std::string& text, b
     return {calendarDay(year, month, day), time};
 }
 
+// "--out DIR" and "--csv FILE", both taken as given (relative to the working directory).
+struct ReportOutputs {
+    std::optional<fs::path> outDir;
+    std::optional<fs::path> csv;
+};
+
+ReportOutputs reportOutputs(const std::string& command, const Options& o) {
+    ReportOutputs outputs;
+    if (o.has("--out"))
+        outputs.outDir = fs::path(o.one(command, "--out"));
+    if (o.has("--csv"))
+        outputs.csv = fs::path(o.one(command, "--csv"));
+    return outputs;
+}
+
+// "2024-03-09" and, with a time, "2024-03-09_1200": the range in an output file's name.
+std::string isoName(const DateAndTime& at, bool withTime) {
+    const LocalDateTime& d = at.day;
+    std::string name = isoDate(d.year, d.month, d.day);
+    if (withTime)
+        name += "_" + at.time.substr(0, 2) + at.time.substr(3, 2);
+    return name;
+}
+
+// The clocking lines of the request just reported, as the report lists them: "Raw.txt"
+// without its header line and its Done marker.
+Lines requestClockings(const fs::path& programDir) {
+    Lines lines = readLines(defaultUploadFile(programDir));
+    if (!lines.empty())
+        lines.erase(lines.begin());
+    if (!lines.empty() && lines.back() == kDoneMarker)
+        lines.pop_back();
+    return lines;
+}
+
+void createFolder(const fs::path& folder) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec)
+        throw makeIoError("create", folder);
+}
+
 // A chooser for clockings of ids no site lists: a report request reports them nowhere.
 class IgnoreUnknown : public UnknownCheckpointChooser {
 public:
@@ -126,14 +180,47 @@ struct ReportProgram {
         throw UsageError(command + ": the site lists no checkpoint " + id);
     }
 
-    int create(CliSession& session) {
+    // "Create/Open"; with `--out` the files written are copied into the folder as
+    // `baseName` plus their extension. Prints the paths of the files the user asked for.
+    int create(CliSession& session, const ReportOutputs& outputs, const std::string& baseName) {
         const DispatchOutcome outcome = model.createOpen({}, services, chart);
         if (outcome != DispatchOutcome::Reported)
             return 1;
-        for (const auto& written : model.written())
-            session.out << written.lexically_relative(context().programDir).generic_string()
-                        << '\n';
+        std::vector<fs::path> shown;
+        if (outputs.outDir)
+            createFolder(*outputs.outDir);
+        for (const auto& written : model.written()) {
+            if (!outputs.outDir) {
+                shown.push_back(written.lexically_relative(context().programDir));
+                continue;
+            }
+            const fs::path copy = *outputs.outDir / (baseName + written.extension().string());
+            replaceFile(copy, readFileBytes(written));
+            shown.push_back(copy);
+        }
+        if (outputs.csv) {
+            const std::string site = *model.currentSite();
+            writeCsvFile(*outputs.csv, clockingCsvHeader(),
+                         clockingCsvRows(site, requestClockings(context().programDir),
+                                         readLocationNames(context().programDir, site),
+                                         context().messages));
+            shown.push_back(*outputs.csv);
+        }
+        printPaths(session, shown);
         return 0;
+    }
+
+    static void printPaths(CliSession& session, const std::vector<fs::path>& paths) {
+        for (const auto& path : paths)
+            session.out << path.generic_string() << '\n';
+    }
+
+    // The site's name as the site list spells it.
+    std::string siteNamed(const std::string& command, const std::string& site) {
+        const auto position = existingSitePosition(context().sites, site);
+        if (!position)
+            throw UsageError(command + ": no site named \"" + site + "\"");
+        return *context().sites.at(*position);
     }
 
     CliProgram program;
@@ -149,9 +236,11 @@ struct ReportProgram {
 int runList(CliSession& session) {
     const std::string command = "report list";
     const Options o =
-        parseOptions(command, session.args, 1, {"--site", "--from", "--to", "--point"}, {"--sort"});
+        parseOptions(command, session.args, 1,
+                     {"--site", "--from", "--to", "--point", "--csv", "--out"}, {"--sort"});
     const DateAndTime from = parseDateTime(command, o.one(command, "--from"), true);
     const DateAndTime to = parseDateTime(command, o.one(command, "--to"), true);
+    const ReportOutputs outputs = reportOutputs(command, o);
     ReportProgram program(session);
     ReportsWindowModel& model =
         program.open(command, o.one(command, "--site"), ReportKind::ClockingList);
@@ -161,18 +250,22 @@ int runList(CliSession& session) {
     model.selection().sortOption = o.has("--sort");
     if (o.has("--point"))
         program.choosePoint(command, o.one(command, "--point"));
-    return program.create(session);
+    return program.create(session, outputs,
+                          *model.currentSite() + "_list_" + isoName(from, true) + "_" +
+                              isoName(to, true));
 }
 
 int runOverview(CliSession& session) {
     const std::string command = "report overview";
-    const Options o = parseOptions(command, session.args, 1,
-                                   {"--site", "--shift", "--from", "--to", "--point"}, {});
+    const Options o =
+        parseOptions(command, session.args, 1,
+                     {"--site", "--shift", "--from", "--to", "--point", "--csv", "--out"}, {});
     const std::string& shift = o.one(command, "--shift");
     if (shift != "day" && shift != "night")
         throw UsageError(command + ": --shift takes day or night");
     const DateAndTime from = parseDateTime(command, o.one(command, "--from"), false);
     const DateAndTime to = parseDateTime(command, o.one(command, "--to"), false);
+    const ReportOutputs outputs = reportOutputs(command, o);
     ReportProgram program(session);
     ReportsWindowModel& model =
         program.open(command, o.one(command, "--site"), ReportKind::Overview);
@@ -180,7 +273,41 @@ int runOverview(CliSession& session) {
     model.datesChosen(from.day, to.day);
     if (o.has("--point"))
         program.choosePoint(command, o.one(command, "--point"));
-    return program.create(session);
+    return program.create(session, outputs,
+                          *model.currentSite() + "_overview_" + shift + "_" + isoName(from, false) +
+                              "_" + isoName(to, false));
+}
+
+CalendarDay calendarDayOf(const LocalDateTime& t) {
+    return makeDay(t.year, t.month, t.day);
+}
+
+int runExceptions(CliSession& session) {
+    const std::string command = "report exceptions";
+    const Options o =
+        parseOptions(command, session.args, 1, {"--site", "--from", "--to", "--csv", "--out"}, {});
+    const DateAndTime from = parseDateTime(command, o.one(command, "--from"), false);
+    const DateAndTime to = parseDateTime(command, o.one(command, "--to"), false);
+    if (to.day < from.day)
+        throw UsageError(command + ": --to is before --from");
+    const ReportOutputs outputs = reportOutputs(command, o);
+    ReportProgram program(session);
+    ProgramContext& context = program.context();
+    const LocalDateTime now = context.desktop.clock.now();
+    const ExceptionRequest request{program.siteNamed(command, o.one(command, "--site")),
+                                   calendarDayOf(from.day), calendarDayOf(to.day),
+                                   minutesAt(calendarDayOf(now), now.hour * 60 + now.minute)};
+    const std::vector<fs::path> written = createExceptionReport(
+        context, request, program.print, {outputs.outDir, false, outputs.csv});
+    if (written.empty())
+        return 1;
+    std::vector<fs::path> shown;
+    for (const auto& file : written)
+        shown.push_back(outputs.outDir || file == outputs.csv
+                            ? file
+                            : file.lexically_relative(context.programDir));
+    ReportProgram::printPaths(session, shown);
+    return 0;
 }
 
 int runDownloads(CliSession& session) {
@@ -207,9 +334,11 @@ int runReportCommand(CliSession& session) {
         return runList(session);
     if (kind == "overview")
         return runOverview(session);
+    if (kind == "exceptions")
+        return runExceptions(session);
     if (kind == "downloads")
         return runDownloads(session);
-    throw UsageError("report: list, overview or downloads, not \"" + kind + "\"");
+    throw UsageError("report: list, overview, exceptions or downloads, not \"" + kind + "\"");
 }
 
 int runLogCommand(CliSession& session) {

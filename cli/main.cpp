@@ -34,11 +34,14 @@ constexpr std::array kCommands = {
     Command{"schedule", "SITE [--autocorrect]", runScheduleCommand},
     Command{"report",
             "list --site SITE --from \"YYYY-MM-DD HH:MM\" --to \"YYYY-MM-DD HH:MM\" "
-            "[--sort] [--point ID]",
+            "[--sort] [--point ID] [--csv FILE] [--out DIR]",
             runReportCommand},
     Command{"report",
             "overview --site SITE --shift day|night --from YYYY-MM-DD --to YYYY-MM-DD "
-            "[--point ID]",
+            "[--point ID] [--csv FILE] [--out DIR]",
+            runReportCommand},
+    Command{"report",
+            "exceptions --site SITE --from YYYY-MM-DD --to YYYY-MM-DD [--csv FILE] [--out DIR]",
             runReportCommand},
     Command{"report", "downloads --site SITE [--pdf]", runReportCommand},
     Command{"log", "[--month YYYYMM ...] [--csv FILE]", runLogCommand},

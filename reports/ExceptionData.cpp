@@ -57,7 +57,7 @@ std::map<std::string, fs::path> listDayFiles(const fs::path& siteDir) {
     return files;
 }
 
-std::string dayFileName(Day day) {
+std::string dayFileName(CalendarDay day) {
     const std::chrono::year_month_day ymd{day};
     char name[16];
     std::snprintf(name, sizeof name, "%02d%02u%02u.txt", static_cast<int>(ymd.year()) % 100,
@@ -70,14 +70,14 @@ struct DayFileClockings {
     std::vector<ExceptionClocking> clockings;
 };
 
-DayFileClockings readClockings(const fs::path& siteDir, Day first, Day last,
+DayFileClockings readClockings(const fs::path& siteDir, CalendarDay first, CalendarDay last,
                                const std::vector<Checkpoint>& checkpoints) {
     std::unordered_map<std::string, int> positions;
     for (std::size_t k = 0; k < checkpoints.size(); ++k)
         positions.emplace(checkpoints[k].id, static_cast<int>(k));
     const auto files = listDayFiles(siteDir);
     DayFileClockings result;
-    for (Day day = first; day <= last; day += std::chrono::days{1}) {
+    for (CalendarDay day = first; day <= last; day += std::chrono::days{1}) {
         const auto file = files.find(dayFileName(day));
         if (file == files.end())
             continue;
@@ -123,7 +123,7 @@ std::optional<Minutes> dayFileClockingTime(std::string_view line) {
                                            std::chrono::day{static_cast<unsigned>(*day)}};
     if (!date.ok())
         return std::nullopt;
-    return minutesAt(Day{date}, *hour * 60 + *minute);
+    return minutesAt(CalendarDay{date}, *hour * 60 + *minute);
 }
 
 ExceptionReportData loadExceptionReport(const fs::path& programDir,

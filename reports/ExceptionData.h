@@ -20,8 +20,8 @@ namespace kestrova {
 
 struct ExceptionRequest {
     std::string site;
-    Day first;
-    Day last;
+    CalendarDay first;
+    CalendarDay last;
     Minutes now = 0; // shifts ending later are running
 };
 

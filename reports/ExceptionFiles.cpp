@@ -1,16 +1,19 @@
 // Writing the exception report's files. Standard library, core and pdf only.
 #include "reports/ExceptionFiles.h"
 
+#include "core/Errors.h"
 #include "core/TextFile.h"
 #include "processing/ClockingReport.h"
 #include "reports/ExceptionLayout.h"
+
+#include <system_error>
 
 namespace kestrova {
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string isoDay(Day day) {
+std::string isoDay(CalendarDay day) {
     const std::chrono::year_month_day ymd{day};
     return isoDate(static_cast<int>(ymd.year()),
                    static_cast<int>(static_cast<unsigned>(ymd.month())),
@@ -90,11 +93,38 @@ std::vector<fs::path> writeExceptionReport(const fs::path& programDir,
     written.push_back(path(".txt"));
     writePdf(path(".pdf"), data, body, settings, print);
     written.push_back(path(".pdf"));
-    if (options.csv) {
-        writeCsvFile(path(".csv"), exceptionCsvHeader(), exceptionCsvRows(data, messages));
-        written.push_back(path(".csv"));
+    if (options.csv || options.csvFile) {
+        const fs::path csv = options.csvFile ? *options.csvFile : path(".csv");
+        writeCsvFile(csv, exceptionCsvHeader(), exceptionCsvRows(data, messages));
+        written.push_back(csv);
     }
     return written;
+}
+
+std::string exceptionNothingInRangeText(const ExceptionRequest& request,
+                                        const MessageTable& messages) {
+    return messages.MessageText(150) + "\n\r" + messages.MessageText(47) + " " +
+           reportDate(request.first) + " " + messages.MessageText(48) + " " +
+           reportDate(request.last);
+}
+
+std::vector<fs::path> createExceptionReport(ProgramContext& context,
+                                            const ExceptionRequest& request, pdf::PdfPrint& print,
+                                            const ExceptionFileOptions& options) {
+    const ExceptionReportData data = loadExceptionReport(context.programDir, request);
+    if (data.outcome == ExceptionOutcome::NoDayFiles) {
+        context.desktop.dialogs.showInformation(
+            exceptionNothingInRangeText(request, context.messages));
+        return {};
+    }
+    if (options.outDir) {
+        std::error_code ec;
+        fs::create_directories(*options.outDir, ec);
+        if (ec)
+            throw makeIoError("create", *options.outDir);
+    }
+    return writeExceptionReport(context.programDir, data, context.messages, context.settings.get(),
+                                print, options);
 }
 
 } // namespace kestrova

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/MessageTable.h"
+#include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "pdf/pdfprint.h"
 #include "processing/CsvExport.h"
@@ -28,15 +29,29 @@ CsvRow exceptionCsvHeader();
 std::vector<CsvRow> exceptionCsvRows(const ExceptionReportData& data, const MessageTable& messages);
 
 struct ExceptionFileOptions {
-    std::optional<std::filesystem::path> outDir; // none: the program directory
-    bool csv = false;
+    std::optional<std::filesystem::path> outDir;  // none: the program directory
+    bool csv = false;                             // the CSV beside the report
+    std::optional<std::filesystem::path> csvFile; // the CSV under a name of the user's choice
 };
 
 // Writes the report of `data` (not NoDayFiles) and returns the files written: text, PDF and
-// CSV when asked. Failures raise IoError; a file already replaced stays.
+// CSV when asked (csvFile wins over csv). Failures raise IoError; a file already replaced stays.
 std::vector<std::filesystem::path>
 writeExceptionReport(const std::filesystem::path& programDir, const ExceptionReportData& data,
                      const MessageTable& messages, const Settings& settings, pdf::PdfPrint& print,
                      const ExceptionFileOptions& options);
+
+// Message 150 and the range, as the report of a range without day files shows it.
+std::string exceptionNothingInRangeText(const ExceptionRequest& request,
+                                        const MessageTable& messages);
+
+// The exception report as the Reports window and kestrova-cli make it: the site's files read
+// with the context's settings and messages; a range without day files writes nothing and shows
+// exceptionNothingInRangeText() as information; otherwise the files are written (the output
+// folder created when it is missing) and returned. Failures raise IoError.
+std::vector<std::filesystem::path> createExceptionReport(ProgramContext& context,
+                                                         const ExceptionRequest& request,
+                                                         pdf::PdfPrint& print,
+                                                         const ExceptionFileOptions& options);
 
 } // namespace kestrova

@@ -140,7 +140,7 @@ void addLegend(std::vector<ReportLine>& out, const MessageTable& m) {
 
 } // namespace
 
-std::string reportDate(Day day) {
+std::string reportDate(CalendarDay day) {
     const std::chrono::year_month_day ymd{day};
     char text[32];
     std::snprintf(text, sizeof text, "%04d/%02u/%02u", static_cast<int>(ymd.year()),

@@ -43,7 +43,7 @@ struct ReportLine {
 };
 
 // "2024/03/05", "18:00" and "01h35" as the report prints them.
-std::string reportDate(Day day);
+std::string reportDate(CalendarDay day);
 std::string reportTime(Minutes minute);
 std::string reportInterval(int minutes);
 

@@ -77,19 +77,19 @@ void checkShift(ShiftWork& work, const std::vector<ExceptionClocking>& clockings
 
 } // namespace
 
-Day makeDay(int year, int month, int day) {
-    return Day{std::chrono::year{year} / std::chrono::month{static_cast<unsigned>(month)} /
-               std::chrono::day{static_cast<unsigned>(day)}};
+CalendarDay makeDay(int year, int month, int day) {
+    return CalendarDay{std::chrono::year{year} / std::chrono::month{static_cast<unsigned>(month)} /
+                       std::chrono::day{static_cast<unsigned>(day)}};
 }
 
-Minutes minutesAt(Day day, int minute) {
+Minutes minutesAt(CalendarDay day, int minute) {
     return static_cast<Minutes>(day.time_since_epoch().count()) * kMinutesPerDay + minute;
 }
 
-Day dayOf(Minutes minute) {
+CalendarDay dayOf(Minutes minute) {
     const Minutes days =
         minute >= 0 ? minute / kMinutesPerDay : -((-minute + kMinutesPerDay - 1) / kMinutesPerDay);
-    return Day{std::chrono::days{days}};
+    return CalendarDay{std::chrono::days{days}};
 }
 
 int minuteOfDay(Minutes minute) {
@@ -112,14 +112,14 @@ std::vector<Checkpoint> patrolCheckpoints(const std::vector<Checkpoint>& list) {
 }
 
 ExceptionFindings findExceptions(const PatrolSchedule& schedule, int checkpointCount,
-                                 const std::vector<ExceptionClocking>& clockings, Day first,
-                                 Day last, Minutes now) {
+                                 const std::vector<ExceptionClocking>& clockings, CalendarDay first,
+                                 CalendarDay last, Minutes now) {
     ExceptionFindings findings;
     if (schedule.periodMinutes() <= 0)
         return findings;
     ShiftWork work{schedule, checkpointCount,
                    std::vector<std::vector<Minutes>>(static_cast<std::size_t>(checkpointCount))};
-    for (Day day = first; day <= last; day += std::chrono::days{1}) {
+    for (CalendarDay day = first; day <= last; day += std::chrono::days{1}) {
         const unsigned weekday = std::chrono::weekday{day}.iso_encoding(); // Monday = 1
         const PatrolWindow& window = schedule.days[weekday - 1];
         if (!window.set)

@@ -43,11 +43,11 @@ namespace kestrova {
 using Minutes = std::int64_t; // minutes since 1 January 1970, local time
 
 // A calendar day as a day number (days since 1 January 1970).
-using Day = std::chrono::sys_days;
+using CalendarDay = std::chrono::sys_days;
 
-Day makeDay(int year, int month, int day);
-Minutes minutesAt(Day day, int minuteOfDay);
-Day dayOf(Minutes minute);
+CalendarDay makeDay(int year, int month, int day);
+Minutes minutesAt(CalendarDay day, int minuteOfDay);
+CalendarDay dayOf(Minutes minute);
 int minuteOfDay(Minutes minute);
 
 struct ExceptionClocking {
@@ -88,7 +88,7 @@ std::vector<Checkpoint> patrolCheckpoints(const std::vector<Checkpoint>& list);
 // The three rules over the days from `first` to `last`. `clockings` must be in time order;
 // those outside the shifts are ignored. `now`: shifts ending later are running.
 ExceptionFindings findExceptions(const PatrolSchedule& schedule, int checkpointCount,
-                                 const std::vector<ExceptionClocking>& clockings, Day first,
-                                 Day last, Minutes now);
+                                 const std::vector<ExceptionClocking>& clockings, CalendarDay first,
+                                 CalendarDay last, Minutes now);
 
 } // namespace kestrova

@@ -63,7 +63,7 @@ ExceptionReportData ExceptionSiteDir::load(const std::string& site, const std::s
                                {site, dayFromText(first), dayFromText(last), minutesFromText(now)});
 }
 
-Day dayFromText(const std::string& t) {
+CalendarDay dayFromText(const std::string& t) {
     return makeDay(2000 + std::stoi(t.substr(0, 2)), std::stoi(t.substr(2, 2)),
                    std::stoi(t.substr(4, 2)));
 }

@@ -39,7 +39,7 @@ private:
 };
 
 // "yymmdd" as a day; "yymmdd hhmm" as minutes.
-Day dayFromText(const std::string& yymmdd);
+CalendarDay dayFromText(const std::string& yymmdd);
 Minutes minutesFromText(const std::string& yymmddhhmm);
 
 std::string pointId(int k);

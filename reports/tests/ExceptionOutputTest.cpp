@@ -45,7 +45,7 @@ protected:
         pdf::PdfPrint print(desktop.clock, desktop.locale);
         print.PdfSetMessages(messages.range(1, pdf::PdfPrint::kMessageCount));
         return writeExceptionReport(dir.programDir(), data, messages, settings, print,
-                                    {std::nullopt, csv});
+                                    {std::nullopt, csv, std::nullopt});
     }
 
     ExceptionSiteDir dir;
