@@ -1,5 +1,6 @@
 #include "app/QtDesktop.h"
 
+#include "core/SystemQueries.h"
 #include "core/windows/WindowText.h"
 
 #include <QApplication>
@@ -10,11 +11,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QUrl>
 #include <memory>
-#include <time.h>
 
 namespace kestrova::app {
 
@@ -100,13 +98,7 @@ std::string QtDocuments::programFor(const std::string& extension) {
                                                            QMimeDatabase::MatchExtension);
     if (!type.isValid() || type.isDefault())
         return {};
-    if (QStandardPaths::findExecutable("xdg-mime").isEmpty())
-        return {};
-    QProcess query;
-    query.start("xdg-mime", {"query", "default", type.name()});
-    if (!query.waitForFinished(3000) || query.exitCode() != 0)
-        return {};
-    return query.readAllStandardOutput().trimmed().toStdString();
+    return DefaultApplicationFor(type.name().toStdString());
 }
 
 void QtBeeper::beep() {
@@ -121,10 +113,7 @@ LocalDateTime QtClock::now() const {
 }
 
 std::uint64_t QtClock::tickCount() const {
-    timespec ts{};
-    ::clock_gettime(CLOCK_BOOTTIME, &ts);
-    return static_cast<std::uint64_t>(ts.tv_sec) * 1000u +
-           static_cast<std::uint64_t>(ts.tv_nsec / 1000000);
+    return TickCountSinceBoot();
 }
 
 std::string QtLocale::shortDate(const LocalDateTime& t) const {

@@ -1,11 +1,11 @@
 #include "cli/CliDesktop.h"
 
+#include "core/SystemQueries.h"
+
 #include <array>
 #include <chrono>
 #include <clocale>
-#include <cstdio>
 #include <ctime>
-#include <memory>
 #include <utility>
 
 namespace kestrova::cli {
@@ -29,20 +29,8 @@ std::optional<std::string> ConsoleDialogs::inputLine(const std::string&, const s
 }
 
 std::string HeadlessDocuments::programFor(const std::string& extension) {
-    if (extension != ".pdf")
-        return {};
-    // The desktop's default application for PDF documents, as xdg-mime reports it.
-    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(
-        ::popen("xdg-mime query default application/pdf 2>/dev/null", "r"), ::pclose);
-    if (!pipe)
-        return {};
-    std::array<char, 512> buffer{};
-    std::string answer;
-    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe.get()))
-        answer += buffer.data();
-    while (!answer.empty() && (answer.back() == '\n' || answer.back() == '\r'))
-        answer.pop_back();
-    return answer;
+    // Without a window system the only document this program opens is its PDF reports.
+    return extension == ".pdf" ? DefaultApplicationFor("application/pdf") : std::string();
 }
 
 LocalDateTime CliClock::now() const {
@@ -60,10 +48,7 @@ LocalDateTime CliClock::now() const {
 }
 
 std::uint64_t CliClock::tickCount() const {
-    timespec ts{};
-    ::clock_gettime(CLOCK_BOOTTIME, &ts);
-    return static_cast<std::uint64_t>(ts.tv_sec) * 1000u +
-           static_cast<std::uint64_t>(ts.tv_nsec / 1000000);
+    return TickCountSinceBoot();
 }
 
 namespace {
