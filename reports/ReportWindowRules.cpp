@@ -65,6 +65,7 @@ ReportControls kindRule(ReportSelection& s, const MessageTable& m, bool secureRe
         c.pointSelector = kDisabled;
         c.sortOptions = kHidden;
         c.pdfOption = kShown;
+        c.pdfOptionWithList = true;
         c.shiftButtons = kDisabled;
         c.downloadList = kShown;
         c.fromDate = c.toDate = c.times = c.sliders = kHidden;

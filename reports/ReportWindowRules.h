@@ -55,6 +55,10 @@ struct ReportControls {
     ControlState times;          // MaskEdit1, MaskEdit2
     ControlState sliders;        // TrackBar1, TrackBar2
     std::string label2Text;      // Label2
+    // CheckBox4 stands under the download list instead of in the advanced group: report by
+    // download keeps the simple layout, and its list shows ".pdf" or ".txt" reports as the
+    // option says, so the option has to be seen and reachable there.
+    bool pdfOptionWithList = false;
 
     friend bool operator==(const ReportControls&, const ReportControls&) = default;
 };

@@ -28,6 +28,12 @@ ReportControls controls(std::string b2, std::string b1, ControlState advancedBut
             pdf, shifts, list,           from,  to,  times,  sliders,  label2};
 }
 
+// Report by download shows the PDF option beside its list.
+ReportControls withList(ReportControls c) {
+    c.pdfOptionWithList = true;
+    return c;
+}
+
 class KindRuleTest : public ::testing::TestWithParam<KindCase> {};
 
 TEST_P(KindRuleTest, EveryControlOfTheTable) {
@@ -50,12 +56,12 @@ TEST_P(KindRuleTest, EveryControlOfTheTable) {
 INSTANTIATE_TEST_SUITE_P(
     Table, KindRuleTest,
     ::testing::Values(KindCase{"DownloadSimple", ReportKind::ByDownload, false, true,
-                               controls("M173", "M163", off, false, off, off, off, gone, on, off,
-                                        on, gone, gone, gone, gone, "before"),
+                               withList(controls("M173", "M163", off, false, off, off, off, gone,
+                                                 on, off, on, gone, gone, gone, gone, "before")),
                                false},
                       KindCase{"DownloadLeavesAdvanced", ReportKind::ByDownload, true, false,
-                               controls("M173", "M163", off, false, off, off, off, gone, on, off,
-                                        on, gone, gone, gone, gone, "before"),
+                               withList(controls("M173", "M163", off, false, off, off, off, gone,
+                                                 on, off, on, gone, gone, gone, gone, "before")),
                                false},
                       KindCase{"ListSimple", ReportKind::ClockingList, false, false,
                                controls("M172", "M163", on, false, on, on, off, on, on, gone, gone,

@@ -135,6 +135,7 @@ void TfrmNew::apply() {
     setState(u.Label4, c.pointSelector);
     setState(u.CheckBox1, c.sortOptions);
     setState(u.CheckBox3, {false, c.sortOptions.visible});
+    placePdfOption(c.pdfOptionWithList);
     setState(u.CheckBox4, c.pdfOption);
     setState(u.RadioButton4, c.shiftButtons);
     setState(u.RadioButton5, c.shiftButtons);
@@ -172,6 +173,16 @@ void TfrmNew::apply() {
     u.ListView1->setSortingEnabled(true);
     u.ListView1->sortByColumn(0, Qt::AscendingOrder);
     applying_ = false;
+}
+
+void TfrmNew::placePdfOption(bool withList) {
+    QCheckBox* option = ui_->CheckBox4;
+    QBoxLayout* from = withList ? ui_->advancedLayout : ui_->leftLayout;
+    QBoxLayout* to = withList ? ui_->leftLayout : ui_->advancedLayout;
+    if (to->indexOf(option) >= 0)
+        return;
+    from->removeWidget(option);
+    to->insertWidget(withList ? to->indexOf(ui_->ListView1) + 1 : 0, option);
 }
 
 void TfrmNew::FormShow() {

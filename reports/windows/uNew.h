@@ -72,6 +72,8 @@ protected:
 private:
     // The model's state onto the widgets, without their change events.
     void apply();
+    // The PDF option under the download list, or back at the top of the advanced group.
+    void placePdfOption(bool withList);
     template <typename Operation> void run(Operation&& operation);
 
     ReportServices s_;

@@ -110,6 +110,33 @@ TEST_F(ReportsWindows, KindsAndLayoutReachTheWidgets) {
     EXPECT_EQ(window.selectedReportKind(), 2);
 }
 
+// The overview checks the PDF option (and so SecureReports), after which report by download
+// lists the site's ".pdf" reports. A site with text reports only must still be able to show
+// them: the option stands beside the list, where the simple layout can reach it.
+TEST_F(ReportsWindows, DownloadListShowsThePdfOptionThatPicksItsFiles) {
+    writeFile(dir / "Depot" / "08141530.txt", "report");
+    writeFile(dir / "Depot" / "09021205.txt", "report");
+    TfrmNew window({context, state, processing, chart});
+    window.open();
+    child<QRadioButton>(window, "RadioButton3")->click();
+    child<QRadioButton>(window, "RadioButton1")->click();
+    auto* list = child<QTreeWidget>(window, "ListView1");
+    auto* pdfOption = child<QCheckBox>(window, "CheckBox4");
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+    ASSERT_TRUE(pdfOption->isVisible());
+    EXPECT_TRUE(pdfOption->isChecked());
+    pdfOption->click();
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->topLevelItem(0)->text(1), "15:30");
+    EXPECT_FALSE(context.settings.get().secureReports);
+    // Back to a kind with the advanced group: the option returns into the group.
+    child<QRadioButton>(window, "RadioButton2")->click();
+    child<QPushButton>(window, "Button1")->click();
+    EXPECT_EQ(pdfOption->parentWidget(), child<QGroupBox>(window, "GroupBox4"));
+    EXPECT_TRUE(pdfOption->isVisible());
+}
+
 TEST_F(ReportsWindows, CreateOpenBuildsTheListAndCloses) {
     TfrmNew window({context, state, processing, chart});
     window.open();
