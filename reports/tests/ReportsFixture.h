@@ -12,6 +12,8 @@
 #include "processing/UnknownCheckpoints.h"
 #include "reports/DayFileReading.h"
 #include "reports/Overview.h"
+#include "reports/RequestChooser.h"
+#include "reports/testing/StubReports.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -49,25 +51,6 @@ public:
 inline std::string dayLine(const std::string& id, const std::string& when) {
     return "000000" + id + when;
 }
-
-// A report writer that leaves only a stub file, and a chooser that ignores unknown ids: for tests
-// that look at what a request does, not at the PDF it draws.
-class NoPdf : public ReportPdf {
-public:
-    void beginReport(const std::string&, const std::string&, const std::string&) override {}
-    void beginSection(const std::string&, const std::string&, const std::string&) override {}
-    void addClocking(const std::string&, const std::string&, const std::string&, bool) override {}
-    void addText(const std::string&) override {}
-    void addFrequencyTable(const std::string&, const std::string&, const std::string&,
-                           const std::vector<std::string>&,
-                           const std::vector<std::string>&) override {}
-    void save(const std::filesystem::path& file) override { writeFile(file, "%PDF"); }
-};
-
-class IgnoreUnknown : public UnknownCheckpointChooser {
-public:
-    void choose(UnknownCheckpointPlacement& placement) override { placement.ignore(); }
-};
 
 class ReportsTest : public ::testing::Test {
 protected:

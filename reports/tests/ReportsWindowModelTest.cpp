@@ -25,7 +25,7 @@ protected:
     }
     ReportsWindowModel model{context, state};
     NoPdf pdf;
-    IgnoreUnknown unknown;
+    IgnoreUnknownCheckpoints unknown;
     ProcessingServices processing{context, state, unknown, pdf};
     RecordingChart chart;
 };

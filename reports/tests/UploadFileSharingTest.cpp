@@ -45,7 +45,7 @@ struct UploadFileSharingTest : ::testing::Test {
     ProgramContext context{h.dir.path(), fake.desktop, "1"};
     ReportsWindowModel model{context, h.state};
     NoPdf pdf;
-    IgnoreUnknown unknown;
+    IgnoreUnknownCheckpoints unknown;
     ProcessingServices processing{context, h.state, unknown, pdf};
     RecordingChart chart;
     std::optional<sim::UploadScript> script;

@@ -16,15 +16,18 @@ using windows::fromBytes;
 using windows::toBytes;
 
 namespace {
-constexpr int kFixedColumnsWidth = 233;
+// The first two columns' widths and the room the grid keeps beside them.
+constexpr int kDateColumnWidth = 115;
+constexpr int kSiteColumnWidth = 100;
+constexpr int kGridMargin = 18;
 } // namespace
 
 TfrmLogFile::TfrmLogFile(ProgramContext& context, QWidget* parent)
     : QDialog(parent), context_(context), ui_(std::make_unique<Ui::TfrmLogFile>()) {
     ui_->setupUi(this);
     resize(640, 460);
-    ui_->ListView2->setColumnWidth(0, 115);
-    ui_->ListView2->setColumnWidth(1, 100);
+    ui_->ListView2->setColumnWidth(0, kDateColumnWidth);
+    ui_->ListView2->setColumnWidth(1, kSiteColumnWidth);
     ui_->ListView2->setColumnWidth(2, 416);
     ui_->ListView1->viewport()->installEventFilter(this);
     connect(ui_->Button1, &QPushButton::clicked, this, &TfrmLogFile::Button1Click);
@@ -39,7 +42,21 @@ void TfrmLogFile::showEvent(QShowEvent* event) {
 
 void TfrmLogFile::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    ui_->ListView2->setColumnWidth(2, std::max(0, ui_->ListView2->width() - kFixedColumnsWidth));
+    stretchActionColumn();
+}
+
+void TfrmLogFile::stretchActionColumn() {
+    QTreeWidget& grid = *ui_->ListView2;
+    const int fixed = grid.columnWidth(0) + grid.columnWidth(1) + kGridMargin;
+    grid.setColumnWidth(2, std::max(0, grid.width() - fixed));
+}
+
+void TfrmLogFile::fitDateColumn() {
+    // "2012/03/05 14:07.22" is wider than the column in some fonts; a cut date is no use.
+    QTreeWidget& grid = *ui_->ListView2;
+    grid.resizeColumnToContents(0);
+    grid.setColumnWidth(0, std::max(kDateColumnWidth, grid.columnWidth(0)));
+    stretchActionColumn();
 }
 
 bool TfrmLogFile::eventFilter(QObject* watched, QEvent* event) {
@@ -77,6 +94,7 @@ void TfrmLogFile::ListView1MouseUp() {
             month->setSelected(false);
         }
     });
+    fitDateColumn();
 }
 
 void TfrmLogFile::Button1Click() {

@@ -33,6 +33,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // "Action performed" takes the grid's width beside the first two columns.
+    void stretchActionColumn();
+    // The date column widened to its longest entry (never narrower than its set width).
+    void fitDateColumn();
+
     ProgramContext& context_;
     std::unique_ptr<Ui::TfrmLogFile> ui_;
     std::vector<LogMonth> months_;

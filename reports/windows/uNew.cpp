@@ -7,6 +7,7 @@
 #include "reports/DayFileReading.h"
 #include "ui_uNew.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QEvent>
 #include <QSignalBlocker>
@@ -235,6 +236,7 @@ void TfrmNew::RadioButton1Click() {
                             : ui_->RadioButton2->isChecked() ? ReportKind::ClockingList
                                                              : ReportKind::Overview;
     run([&] { model_.kindChosen(kind); });
+    arrange();
 }
 
 void TfrmNew::RadioButton5Click() {
@@ -286,6 +288,14 @@ void TfrmNew::ComboBox2Exit() {
 
 void TfrmNew::Button1Click() {
     run([&] { model_.advancedToggled(); });
+    arrange();
+}
+
+void TfrmNew::arrange() {
+    // The controls shown change with the kind and the layout: the window takes the size they
+    // need, so the simple layout does not keep the room of the advanced group.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    adjustSize();
 }
 
 void TfrmNew::Button2Click() {

@@ -74,6 +74,7 @@ private:
     void apply();
     // The PDF option under the download list, or back at the top of the advanced group.
     void placePdfOption(bool withList);
+    void arrange();
     template <typename Operation> void run(Operation&& operation);
 
     ReportServices s_;

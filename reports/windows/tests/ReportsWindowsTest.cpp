@@ -6,7 +6,8 @@
 #include "core/SiteSetup.h"
 #include "core/TextFile.h"
 #include "core/testing/FakeDesktop.h"
-#include "processing/ReportPdf.h"
+#include "reports/RequestChooser.h"
+#include "reports/testing/StubReports.h"
 #include "reports/windows/uLogfile.h"
 #include "reports/windows/uNew.h"
 #include "reports/windows/uOpen.h"
@@ -29,31 +30,6 @@ using reports_windows::ReportServices;
 using reports_windows::TfrmLogFile;
 using reports_windows::TfrmNew;
 using reports_windows::TfrmOpen;
-
-class NoPdf : public ReportPdf {
-public:
-    void beginReport(const std::string&, const std::string&, const std::string&) override {}
-    void beginSection(const std::string&, const std::string&, const std::string&) override {}
-    void addClocking(const std::string&, const std::string&, const std::string&, bool) override {}
-    void addText(const std::string&) override {}
-    void addFrequencyTable(const std::string&, const std::string&, const std::string&,
-                           const std::vector<std::string>&,
-                           const std::vector<std::string>&) override {}
-    void save(const std::filesystem::path& file) override { writeFile(file, "%PDF"); }
-};
-
-class NoChart : public OverviewChart {
-public:
-    void beginChart(const std::string&, const std::string&, const std::string&) override {}
-    void chartPage(const std::string&, const std::string&, bool) override {}
-    void chartRow(const std::vector<std::string>&, const std::string&, int) override {}
-    void save(const std::filesystem::path& file) override { writeFile(file, "%PDF"); }
-};
-
-class IgnoreUnknown : public UnknownCheckpointChooser {
-public:
-    void choose(UnknownCheckpointPlacement& placement) override { placement.ignore(); }
-};
 
 class CountingWriter : public PreferencesWriter {
 public:
@@ -86,7 +62,7 @@ protected:
     MainState state;
     NoPdf pdf;
     NoChart chart;
-    IgnoreUnknown unknown;
+    IgnoreUnknownCheckpoints unknown;
     ProcessingServices processing{context, state, unknown, pdf};
 };
 

@@ -1,14 +1,16 @@
-// Renders the Reports window (simple and advanced layout, each report kind) and the log viewer
-// to PNG files over a small program directory, for eyes (not a test).
+// Renders the Reports window (simple and advanced layout, each report kind), the log viewer and
+// the hidden report browser to PNG files over a small program directory, for eyes (not a test).
 //
 //   render_reports_windows OUTPUT_DIR
 #include "core/SiteList.h"
 #include "core/SiteSetup.h"
 #include "core/TextFile.h"
 #include "core/testing/FakeDesktop.h"
-#include "processing/ReportPdf.h"
+#include "reports/RequestChooser.h"
+#include "reports/testing/StubReports.h"
 #include "reports/windows/uLogfile.h"
 #include "reports/windows/uNew.h"
+#include "reports/windows/uOpen.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -22,33 +24,9 @@ namespace {
 using namespace kestrova;
 using namespace kestrova::testing;
 
-class NoPdf : public ReportPdf {
-public:
-    void beginReport(const std::string&, const std::string&, const std::string&) override {}
-    void beginSection(const std::string&, const std::string&, const std::string&) override {}
-    void addClocking(const std::string&, const std::string&, const std::string&, bool) override {}
-    void addText(const std::string&) override {}
-    void addFrequencyTable(const std::string&, const std::string&, const std::string&,
-                           const std::vector<std::string>&,
-                           const std::vector<std::string>&) override {}
-    void save(const std::filesystem::path&) override {}
-};
-
-class NoChart : public OverviewChart {
-public:
-    void beginChart(const std::string&, const std::string&, const std::string&) override {}
-    void chartPage(const std::string&, const std::string&, bool) override {}
-    void chartRow(const std::vector<std::string>&, const std::string&, int) override {}
-    void save(const std::filesystem::path&) override {}
-};
-
-class IgnoreUnknown : public UnknownCheckpointChooser {
-public:
-    void choose(UnknownCheckpointPlacement& placement) override { placement.ignore(); }
-};
-
+// A window grows to what its layout needs but keeps the size it opens with.
 void grab(QWidget& window, const std::filesystem::path& file) {
-    window.adjustSize();
+    window.resize(window.size().expandedTo(window.sizeHint()));
     QApplication::processEvents();
     window.grab().save(QString::fromStdString(file.string()));
     std::cout << file.string() << '\n';
@@ -73,6 +51,8 @@ int main(int argc, char** argv) {
                                              "\r\n//End of File\r\n");
     writeFile(dir / "Depot" / "08141530.txt", "x");
     writeFile(dir / "Depot" / "09021205.txt", "x");
+    // Processing writes both forms; an older report may be left as text only.
+    writeFile(dir / "Depot" / "09021205.pdf", "x");
     writeFile(dir / "LG201202.txt", "\"2012/02/05 14:07.22\",\"Depot\",\"New Site created\"\r\n");
     writeFile(dir / "LG201203.txt", "\"2012/03/05 09:12.01\",\"All\",\"Setting changed\"\r\n");
     FakeDesktop fake;
@@ -91,7 +71,7 @@ int main(int argc, char** argv) {
     MainState state;
     NoPdf pdf;
     NoChart chart;
-    IgnoreUnknown unknown;
+    IgnoreUnknownCheckpoints unknown;
     ProcessingServices processing{context, state, unknown, pdf};
 
     reports_windows::TfrmNew window({context, state, processing, chart});
@@ -115,5 +95,9 @@ int main(int argc, char** argv) {
         months->topLevelItem(k)->setSelected(true);
     viewer.ListView1MouseUp();
     grab(viewer, out / "logfile.png");
+    // Never shown by the program; drawn to see that its list follows the site list.
+    reports_windows::TfrmOpen browser(context);
+    browser.show();
+    grab(browser, out / "open.png");
     return 0;
 }
