@@ -1,7 +1,8 @@
 // Which device a port number names. The program numbers ports as "COM" + number; on Windows
 // that is the device name itself. Here an entry "COM<n>=<device>" of the settings file comes
 // first (a /dev/serial/by-id/... path stays right when adapters are plugged in another order;
-// the value "simulator" puts the simulated station on the port). Without an entry, port n is
+// the value "simulator" puts the simulated station on the port, "rfc2217://HOST:PORT" the
+// serial port of a device server on the network). Without an entry, port n is
 // the n-th real serial device in this order: USB adapters (ttyUSB0, ttyUSB1, ...), ACM devices
 // (ttyACM0, ...), then built-in ports (ttyS0, ...) that have a UART; numbers within a kind in
 // numeric order. Port 0 names no device. Standard library only.

@@ -1,13 +1,14 @@
 // Forwarding the port operations to the back end of the selected device.
 #include "link/PortRouter.h"
 
+#include "link/NetworkPort.h"
 #include "link/TermiosPort.h"
 
 namespace kestrova {
 
 PortRouter::PortRouter(PortDirectory directory, LinkClock& clock, SerialPort* simulator)
     : directory_(std::move(directory)), clock_(clock), simulator_(simulator),
-      real_(std::make_unique<TermiosPort>(clock)) {}
+      real_(std::make_unique<TermiosPort>(clock)), network_(std::make_unique<NetworkPort>(clock)) {}
 
 PortRouter::~PortRouter() = default;
 
@@ -18,6 +19,9 @@ void PortRouter::setPort(const std::string& name) {
         current_ = nullptr;
     } else if (device_ == kSimulatorDevice) {
         current_ = simulator_;
+    } else if (device_.starts_with(kNetworkPortScheme)) {
+        current_ = network_.get();
+        current_->setPort(device_);
     } else {
         current_ = real_.get();
         current_->setPort(device_);

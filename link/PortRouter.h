@@ -1,6 +1,7 @@
 // The port the comms thread talks to: it takes the program's port names ("COM" + number),
 // asks the port directory for the device, and forwards every operation to the back end for
-// it: the simulated station for the device "simulator", the termios port for any other.
+// it: the simulated station for the device "simulator", the network port for a device
+// "rfc2217://HOST:PORT", the termios port for any other.
 // Standard library only (the termios back end is POSIX).
 #pragma once
 
@@ -37,6 +38,7 @@ private:
     LinkClock& clock_;
     SerialPort* simulator_;
     std::unique_ptr<SerialPort> real_;
+    std::unique_ptr<SerialPort> network_;
     SerialPort* current_ = nullptr;
     std::string device_;
 };
