@@ -65,6 +65,10 @@ std::optional<SimBaton> PtyStation::takeBatonOff() {
     return station_.takeBatonOff();
 }
 
+void PtyStation::placeBaton(SimBaton baton) {
+    station_.placeBaton(std::move(baton));
+}
+
 // The station check ends with Get Info (01 5E); the program then looks for a baton, and the
 // baton goes down a moment later so that its announcement meets the search.
 void PtyStation::fromProgram(std::stop_token stop) {

@@ -31,6 +31,8 @@ public:
     void stop();
     // The baton as it is now, taken off the station; no value when it was never put down.
     std::optional<SimBaton> takeBatonOff();
+    // Puts a baton down now; the station announces it at once.
+    void placeBaton(SimBaton baton);
 
 private:
     void fromProgram(std::stop_token stop);
