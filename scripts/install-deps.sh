@@ -9,6 +9,7 @@ packages=(
     poppler-utils qpdf
     clang-format clang libclang-rt-14-dev
     xvfb xauth
+    ser2net python3-serial
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "cli/tests/CliRun.h"
 #include "core/testing/FakeDesktop.h"
+#include "link/tests/DeviceServers.h"
 
 #include <chrono>
 #include <csignal>
@@ -220,13 +221,14 @@ bool awaitText(const std::filesystem::path& file, const std::string& text, int s
 struct StationRun {
     const char* name;
     bool watch;
+    bool network; // through ser2net in front of the station's device
 };
 
 class CliStationOnPty : public ::testing::TestWithParam<StationRun> {};
 
-// The simulated station on a pseudo-terminal, the upload on it as on a real serial port, in
-// real time: --once ends by itself once the baton is read, --watch goes on until SIGTERM, which
-// ends it cleanly.
+// The simulated station on a pseudo-terminal, the upload on it as on a real serial port (or
+// through ser2net, as on a device server's port on the network), in real time: --once ends by
+// itself once the baton is read, --watch goes on until SIGTERM, which ends it cleanly.
 TEST_P(CliStationOnPty, UploadsTheBatonThroughARealTty) {
     TempDir dir;
     std::filesystem::copy(std::filesystem::path(KESTROVA_SOURCE_DIR) / "demo", dir.path(),
@@ -238,8 +240,18 @@ TEST_P(CliStationOnPty, UploadsTheBatonThroughARealTty) {
     const std::string device = station_out.substr(0, station_out.find('\n'));
     if (device.rfind("/dev/", 0) != 0)
         GTEST_SKIP() << "no pseudo-terminal: " << station_out;
+    std::string port = device;
+    std::optional<kestrova::testing::Ser2net> server;
+    if (GetParam().network) {
+        if (const std::string missing = kestrova::testing::Ser2net::missing(); !missing.empty())
+            GTEST_SKIP() << missing;
+        const int tcpPort = kestrova::testing::freeLoopbackPort();
+        server.emplace(dir.path(), device, tcpPort);
+        ASSERT_TRUE(server->start()) << "ser2net did not come up";
+        port = "rfc2217://127.0.0.1:" + std::to_string(tcpPort);
+    }
     writeFile(dir / "Kestrova.ini",
-              "CommPort=1\r\nCOM1=" + device + "\r\nLanguageFile=English.lng\r\n");
+              "CommPort=1\r\nCOM1=" + port + "\r\nLanguageFile=English.lng\r\n");
     writeFile(dir / "Rs232.txt", "");
 
     Child upload(dir / "upload.out", {"-C", dir.path().string(), "upload", "--port", "1",
@@ -278,7 +290,9 @@ TEST_P(CliStationOnPty, UploadsTheBatonThroughARealTty) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cli, CliStationOnPty,
-                         ::testing::Values(StationRun{"Once", false}, StationRun{"Watch", true}),
+                         ::testing::Values(StationRun{"Once", false, false},
+                                           StationRun{"Watch", true, false},
+                                           StationRun{"OnceThroughADeviceServer", false, true}),
                          [](const ::testing::TestParamInfo<StationRun>& row) {
                              return std::string(row.param.name);
                          });
