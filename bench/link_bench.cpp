@@ -10,6 +10,13 @@
 // CommsThreadCpu: the comms thread against the simulated station in real time, 10 s looking
 // for a baton and 10 s watching one after its upload; reported: its processor time as a share
 // of one core (goal: under 1 %).
+//
+// PtyBatonDownload: the same full baton from the simulated station served on a pseudo-terminal
+// (as `kestrova-cli station --pty` serves it), through the termios port, in real time, against
+// the same floor; reported: real seconds, floor seconds and their ratio.
+//
+// PtyCommsThreadCpu: the comms thread watching a baton over the pseudo-terminal for 10 s, in
+// real time; reported: its processor time as a share of one core (goal: under 1 %).
 #include "core/AdminLog.h"
 #include "core/MainState.h"
 #include "core/MessageTable.h"
@@ -19,11 +26,14 @@
 #include "link/CommsThread.h"
 #include "link/PortRouter.h"
 #include "link/UploadFile.h"
+#include "sim/PtyStation.h"
 #include "sim/SimStation.h"
 #include "sim/SimulatedWallClock.h"
 #include "sim/UploadScript.h"
 
 #include <benchmark/benchmark.h>
+#include <condition_variable>
+#include <mutex>
 #include <pthread.h>
 #include <thread>
 #include <time.h>
@@ -44,13 +54,14 @@ public:
 };
 
 // A program directory and the station on port 1, over the given clock.
+// `device` is port 1's device: the simulated station by default.
 struct Bench {
-    Bench(sim::SimClock& c, RawProcessor& p)
+    Bench(sim::SimClock& c, RawProcessor& p, std::string device = std::string(kSimulatorDevice))
         : processor(p), clock(c), wall(c, LocalDateTime{2025, 3, 14, 10, 0, 0, 0}), station(c),
           router(PortDirectory(
-                     [](const std::string& key) -> std::optional<std::string> {
+                     [device](const std::string& key) -> std::optional<std::string> {
                          if (key == "COM1")
-                             return std::string(kSimulatorDevice);
+                             return device;
                          return std::nullopt;
                      },
                      "/nonexistent"),
@@ -197,6 +208,89 @@ void CommsThreadCpu(benchmark::State& bench) {
     }
 }
 BENCHMARK(CommsThreadCpu)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+// Port 1 is the pseudo-terminal of a simulated station served in real time.
+struct PtyBench {
+    explicit PtyBench(RawProcessor& processor, sim::SimBaton baton)
+        : station(std::move(baton)), bench(clock, processor, station.devicePath()) {
+        station.start();
+    }
+    sim::SteadySimClock clock;
+    sim::PtyStation station;
+    Bench bench;
+};
+
+void PtyBatonDownload(benchmark::State& bench) {
+    for (auto _ : bench) {
+        struct Marking : RawProcessor {
+            std::function<void()> mark;
+            void DoRaw() override { mark(); }
+        } marking;
+        PtyBench pty(marking, fullBaton());
+        Bench& b = pty.bench;
+        std::stop_source stop;
+        std::optional<std::uint64_t> firstSize;
+        std::optional<std::uint64_t> processed;
+        b.state.subscribe([&](MainField field) {
+            if (field == MainField::StatusText && !firstSize &&
+                b.state.statusText() == "Downloading Data 9")
+                firstSize = pty.clock.nowMs();
+        });
+        marking.mark = [&] {
+            processed = pty.clock.nowMs();
+            stop.request_stop();
+        };
+        std::jthread limit([&stop](std::stop_token own) {
+            std::mutex m;
+            std::unique_lock lock(m);
+            std::condition_variable_any().wait_for(lock, own, std::chrono::minutes(15),
+                                                   [] { return false; });
+            stop.request_stop();
+        });
+        RunComms(b.services(), stop.get_token());
+        limit.request_stop();
+        if (!firstSize || !processed) {
+            bench.SkipWithError(("the download did not finish: " + b.state.statusText()).c_str());
+            return;
+        }
+        const double measured = static_cast<double>(*processed - *firstSize);
+        const double floor = floorMs(8, 4099);
+        bench.counters["real_s"] = measured / 1000;
+        bench.counters["floor_s"] = floor / 1000;
+        bench.counters["ratio"] = measured / floor;
+        bench.counters["lines"] =
+            static_cast<double>(readLines(rawUploadFile(b.dir.path())).size() - 1);
+    }
+}
+BENCHMARK(PtyBatonDownload)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+void PtyCommsThreadCpu(benchmark::State& bench) {
+    for (auto _ : bench) {
+        CountingProcessor processor;
+        sim::SimBaton baton;
+        baton.clock = LocalDateTime{2025, 3, 14, 10, 0, 0, 0};
+        PtyBench pty(processor, baton);
+        Bench& b = pty.bench;
+        std::jthread comms([&](std::stop_token stop) { RunComms(b.services(), stop); });
+        const pthread_t handle = comms.native_handle();
+        const std::string watching = b.messages.MessageText(12);
+        for (int i = 0; i < 300 && b.state.statusText() != watching; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        const double watchStart = threadCpuSeconds(handle);
+        std::this_thread::sleep_for(std::chrono::seconds(10));
+        const double watchingCpu = threadCpuSeconds(handle) - watchStart;
+        const std::string status = b.state.statusText();
+        comms.request_stop();
+        comms.join();
+        if (status != watching) {
+            bench.SkipWithError(("not watching the baton: " + status).c_str());
+            return;
+        }
+        bench.counters["watching_cpu_pct"] = watchingCpu / 10 * 100;
+    }
+}
+BENCHMARK(PtyCommsThreadCpu)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 } // namespace
 
