@@ -48,6 +48,15 @@ std::string selectedPointId(const std::string& selectorText) {
     return padded.substr(1, 6);
 }
 
+Lines requestClockings(const fs::path& programDir) {
+    Lines lines = readLines(defaultUploadFile(programDir));
+    if (!lines.empty())
+        lines.erase(lines.begin());
+    if (!lines.empty() && lines.back() == kDoneMarker)
+        lines.pop_back();
+    return lines;
+}
+
 ReportRequest::ReportRequest(ProgramContext& context, MainState& state, std::string site,
                              ReportRange range, ReportKind kind)
     : c_(context), state_(state), site_(std::move(site)), range_(std::move(range)), kind_(kind),

@@ -16,6 +16,7 @@
 #include "core/DateTime.h"
 #include "core/MainState.h"
 #include "core/ProgramContext.h"
+#include "core/TextFile.h"
 #include "processing/ProcessUpload.h"
 
 #include <cstdint>
@@ -24,7 +25,9 @@
 
 namespace kestrova {
 
-enum class ReportKind { ByDownload = 1, ClockingList = 2, Overview = 3 };
+// The window's report kinds. The exception report (advanced layout only) reads the day files
+// itself and never builds a request file.
+enum class ReportKind { ByDownload = 1, ClockingList = 2, Overview = 3, Exception = 4 };
 enum class Shift { Day, Night };
 
 // Dates are calendar days (midnight); times are the window's texts, "12h00".
@@ -45,6 +48,11 @@ enum class Completion {
     NoFile,         // message 149
     NothingInRange, // message 150 with the range
 };
+
+// The clocking lines of the request last built in the program directory, as its report lists
+// them: "Raw.txt" without its header line and its Done marker (what the CSV of a clocking list
+// holds).
+Lines requestClockings(const std::filesystem::path& programDir);
 
 class ReportRequest {
 public:

@@ -55,6 +55,8 @@ ReportControls kindRule(ReportSelection& s, const MessageTable& m, bool secureRe
                         const ReportControls& previous) {
     ReportControls c;
     c.label2Text = previous.label2Text;
+    if (s.kind == ReportKind::Exception && !s.advanced)
+        s.kind = ReportKind::ClockingList;
     switch (s.kind) {
     case ReportKind::ByDownload:
         s.advanced = false;
@@ -102,7 +104,25 @@ ReportControls kindRule(ReportSelection& s, const MessageTable& m, bool secureRe
         c.sliders = kHidden;
         c.advancedButton = kShown;
         break;
+    case ReportKind::Exception:
+        // Whole days from the site's schedule; the text and the PDF are always written.
+        dateTimeRule(s);
+        c.button2Caption = m.MessageText(172);
+        c.separator = kDisabled;
+        c.pointFilter = kDisabled;
+        c.pointSelector = kDisabled;
+        c.sortOptions = kHidden;
+        c.pdfOption = kHidden;
+        c.shiftButtons = kHidden;
+        c.downloadList = kHidden;
+        c.fromDate = c.toDate = kShown;
+        c.times = c.sliders = kHidden;
+        c.advancedButton = kShown;
+        break;
     }
+    c.exceptionKind = s.advanced ? kShown : kHidden;
+    const bool rows = s.kind == ReportKind::ClockingList || s.kind == ReportKind::Exception;
+    c.saveCsv = s.advanced && rows ? kShown : kHidden;
     if (s.kind != ReportKind::ByDownload)
         c.label2Text = m.MessageText(s.advanced ? 48 : 159);
     c.advancedGroup = s.advanced;

@@ -59,14 +59,19 @@ struct ReportControls {
     // download keeps the simple layout, and its list shows ".pdf" or ".txt" reports as the
     // option says, so the option has to be seen and reachable there.
     bool pdfOptionWithList = false;
+    // The fourth kind, "Exception Report" (RadioButton6), and "Save as CSV" (Button3): both
+    // belong to the advanced layout.
+    ControlState exceptionKind{};
+    ControlState saveCsv{};
 
     friend bool operator==(const ReportControls&, const ReportControls&) = default;
 };
 
-// The kind rule. Changes the selection as the rule asks (the PDF option from SecureReports or
-// checked for the overview, the simple layout for report by download, the date/time rule for
-// the overview) and returns the controls. `previous` keeps what the rule leaves alone (the
-// to-date label of report by download).
+// The kind rule. The exception kind exists in the advanced layout only: in the simple layout
+// it falls back to the clocking list. Changes the selection as the rule asks (the PDF option from
+// SecureReports or checked for the overview, the simple layout for report by download, the
+// date/time rule for the overview) and returns the controls. `previous` keeps what the rule leaves
+// alone (the to-date label of report by download).
 ReportControls kindRule(ReportSelection& selection, const MessageTable& messages,
                         bool secureReports, const ReportControls& previous);
 

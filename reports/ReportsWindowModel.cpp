@@ -4,8 +4,11 @@
 #include "core/CheckpointList.h"
 #include "core/FileNames.h"
 #include "core/TextFile.h"
+#include "pdf/pdfprint.h"
 #include "processing/DoRaw.h"
+#include "processing/ReportCopies.h"
 #include "processing/UploadReader.h"
+#include "reports/ExceptionFiles.h"
 
 #include <system_error>
 
@@ -250,6 +253,20 @@ std::string ReportsWindowModel::pointSelectorText() const {
 DispatchOutcome ReportsWindowModel::createOpen(const std::vector<std::size_t>& selectedRows,
                                                ProcessingServices& processing,
                                                OverviewChart& chart) {
+    return dispatch(selectedRows, processing, chart, std::nullopt);
+}
+
+DispatchOutcome ReportsWindowModel::saveCsv(const fs::path& file, ProcessingServices& processing,
+                                            OverviewChart& chart) {
+    const ReportKind kind = selection_.kind;
+    if (kind != ReportKind::ClockingList && kind != ReportKind::Exception)
+        return DispatchOutcome::NothingReported;
+    return dispatch({}, processing, chart, file);
+}
+
+DispatchOutcome ReportsWindowModel::dispatch(const std::vector<std::size_t>& selectedRows,
+                                             ProcessingServices& processing, OverviewChart& chart,
+                                             const std::optional<fs::path>& csvFile) {
     written_.clear();
     bool refused = false;
     const fs::path report = resolveInDirectory(c_.programDir, "Report.pdf");
@@ -268,7 +285,52 @@ DispatchOutcome ReportsWindowModel::createOpen(const std::vector<std::size_t>& s
     }
     if (refused || !site)
         return DispatchOutcome::Refused;
-    return buildReport(processing, chart);
+    if (selection_.kind == ReportKind::Exception)
+        return buildExceptionReport(csvFile);
+    const DispatchOutcome outcome = buildReport(processing, chart);
+    if (csvFile && outcome == DispatchOutcome::Reported) {
+        writeCsvFile(*csvFile, clockingCsvHeader(),
+                     clockingCsvRows(*site, requestClockings(c_.programDir),
+                                     readLocationNames(c_.programDir, *site), c_.messages));
+        written_.push_back(*csvFile);
+    }
+    return outcome;
+}
+
+DispatchOutcome ReportsWindowModel::buildExceptionReport(const std::optional<fs::path>& csvFile) {
+    const BusyOffAtEnd busyOff(c_.desktop.busy);
+    const LocalDateTime now = c_.desktop.clock.now();
+    const LocalDateTime& from = selection_.fromDate;
+    const LocalDateTime& to = selection_.toDate;
+    const ExceptionRequest request{
+        *currentSite(), makeDay(from.year, from.month, from.day),
+        makeDay(to.year, to.month, to.day),
+        minutesAt(makeDay(now.year, now.month, now.day), now.hour * 60 + now.minute)};
+    // A writer of its own, with the messages of the language now loaded.
+    pdf::PdfPrint print(c_.desktop.clock, c_.desktop.locale);
+    print.PdfSetMessages(c_.messages.range(1, pdf::PdfPrint::kMessageCount));
+    written_ = createExceptionReport(c_, request, print, {std::nullopt, false, csvFile});
+    if (written_.empty())
+        return DispatchOutcome::NothingReported;
+    openReport(exceptionReportPath(c_.programDir, std::nullopt, request, ".txt"),
+               exceptionReportPath(c_.programDir, std::nullopt, request, ".pdf"));
+    return DispatchOutcome::Reported;
+}
+
+void ReportsWindowModel::openReport(const fs::path& text, const fs::path& pdf) {
+    if (!c_.settings.get().openReportAfterProcessing)
+        return;
+    try {
+        if (!c_.settings.get().secureReports)
+            c_.desktop.documents.openDocument(text);
+        else if (FindPdfViewer(c_.programDir, c_.desktop.documents, ".pdf").empty())
+            c_.desktop.dialogs.showInformation(c_.messages.MessageText(137) + "\r" +
+                                               std::string(kPdfViewerHelpAddress));
+        else
+            c_.desktop.documents.openDocument(pdf);
+    } catch (const std::exception&) {
+        // The system's open action reports its own failures; the report is written.
+    }
 }
 
 DispatchOutcome ReportsWindowModel::buildReport(ProcessingServices& processing,

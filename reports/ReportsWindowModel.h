@@ -84,7 +84,13 @@ public:
     // `processing` builds the clocking list (its context and state are this model's).
     DispatchOutcome createOpen(const std::vector<std::size_t>& selectedRows,
                                ProcessingServices& processing, OverviewChart& chart);
-    // The files the last "Create/Open" wrote: "Processed.txt" and "Report.pdf".
+    // "Save as CSV": "Create/Open" of a clocking list or an exception report, and beside it the
+    // report's rows (one per clocking or per exception) as CSV in `file`. Nothing is written to
+    // `file` when nothing is reported; other kinds write nothing.
+    DispatchOutcome saveCsv(const std::filesystem::path& file, ProcessingServices& processing,
+                            OverviewChart& chart);
+    // The files the last "Create/Open" wrote: "Processed.txt" and "Report.pdf", or the
+    // exception report's "Exceptions.txt" and "Exceptions.pdf" (and the CSV).
     const std::vector<std::filesystem::path>& written() const { return written_; }
 
 private:
@@ -93,7 +99,12 @@ private:
     void applyKindRule();
     void createFourLineList(const std::string& site);
     std::string pointSelectorText() const;
+    DispatchOutcome dispatch(const std::vector<std::size_t>& selectedRows,
+                             ProcessingServices& processing, OverviewChart& chart,
+                             const std::optional<std::filesystem::path>& csvFile);
     DispatchOutcome buildReport(ProcessingServices& processing, OverviewChart& chart);
+    DispatchOutcome buildExceptionReport(const std::optional<std::filesystem::path>& csvFile);
+    void openReport(const std::filesystem::path& text, const std::filesystem::path& pdf);
 
     ProgramContext& c_;
     MainState& state_;

@@ -3,6 +3,8 @@
 #include "ReportsFixture.h"
 #include "reports/ReportWindowRules.h"
 
+#include <optional>
+
 namespace kestrova::testing {
 namespace {
 
@@ -17,15 +19,18 @@ struct KindCase {
     bool pointFilter;
     ReportControls expected;
     bool advancedAfter;
+    std::optional<ReportKind> kindAfter = std::nullopt; // none: the kind stays
 };
 
 ReportControls controls(std::string b2, std::string b1, ControlState advancedButton, bool group,
                         ControlState sep, ControlState filter, ControlState selector,
                         ControlState sort, ControlState pdf, ControlState shifts, ControlState list,
                         ControlState from, ControlState to, ControlState times,
-                        ControlState sliders, std::string label2) {
-    return {b2,  b1,     advancedButton, group, sep, filter, selector, sort,
-            pdf, shifts, list,           from,  to,  times,  sliders,  label2};
+                        ControlState sliders, std::string label2, ControlState exceptionKind,
+                        ControlState saveCsv) {
+    return {b2,      b1,     advancedButton, group,         sep,    filter, selector,
+            sort,    pdf,    shifts,         list,          from,   to,     times,
+            sliders, label2, false,          exceptionKind, saveCsv};
 }
 
 // Report by download shows the PDF option beside its list.
@@ -49,36 +54,47 @@ TEST_P(KindRuleTest, EveryControlOfTheTable) {
     previous.label2Text = "before";
     EXPECT_EQ(kindRule(s, m, false, previous), GetParam().expected);
     EXPECT_EQ(s.advanced, GetParam().advancedAfter);
-    // The overview checks the PDF option whatever SecureReports says; the others follow it.
+    EXPECT_EQ(s.kind, GetParam().kindAfter.value_or(GetParam().kind));
+    // The overview checks the PDF option whatever SecureReports says; the exception report
+    // leaves it alone; the others follow SecureReports.
     EXPECT_EQ(s.pdfOption, GetParam().kind == ReportKind::Overview);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, KindRuleTest,
-    ::testing::Values(KindCase{"DownloadSimple", ReportKind::ByDownload, false, true,
-                               withList(controls("M173", "M163", off, false, off, off, off, gone,
-                                                 on, off, on, gone, gone, gone, gone, "before")),
-                               false},
-                      KindCase{"DownloadLeavesAdvanced", ReportKind::ByDownload, true, false,
-                               withList(controls("M173", "M163", off, false, off, off, off, gone,
-                                                 on, off, on, gone, gone, gone, gone, "before")),
-                               false},
-                      KindCase{"ListSimple", ReportKind::ClockingList, false, false,
-                               controls("M172", "M163", on, false, on, on, off, on, on, gone, gone,
-                                        gone, on, gone, gone, "M159"),
-                               false},
-                      KindCase{"ListAdvancedFiltered", ReportKind::ClockingList, true, true,
-                               controls("M172", "M164", on, true, on, on, on, on, on, gone, gone,
-                                        on, on, on, on, "M48"),
-                               true},
-                      KindCase{"OverviewSimple", ReportKind::Overview, false, true,
-                               controls("M172", "M163", on, false, off, on, off, gone, off, on,
-                                        gone, gone, on, gone, gone, "M159"),
-                               false},
-                      KindCase{"OverviewAdvanced", ReportKind::Overview, true, true,
-                               controls("M172", "M164", on, true, off, on, off, gone, off, on, gone,
-                                        on, on, off, gone, "M48"),
-                               true}),
+    ::testing::Values(
+        KindCase{"DownloadSimple", ReportKind::ByDownload, false, true,
+                 withList(controls("M173", "M163", off, false, off, off, off, gone, on, off, on,
+                                   gone, gone, gone, gone, "before", gone, gone)),
+                 false},
+        KindCase{"DownloadLeavesAdvanced", ReportKind::ByDownload, true, false,
+                 withList(controls("M173", "M163", off, false, off, off, off, gone, on, off, on,
+                                   gone, gone, gone, gone, "before", gone, gone)),
+                 false},
+        KindCase{"ListSimple", ReportKind::ClockingList, false, false,
+                 controls("M172", "M163", on, false, on, on, off, on, on, gone, gone, gone, on,
+                          gone, gone, "M159", gone, gone),
+                 false},
+        KindCase{"ListAdvancedFiltered", ReportKind::ClockingList, true, true,
+                 controls("M172", "M164", on, true, on, on, on, on, on, gone, gone, on, on, on, on,
+                          "M48", on, on),
+                 true},
+        KindCase{"OverviewSimple", ReportKind::Overview, false, true,
+                 controls("M172", "M163", on, false, off, on, off, gone, off, on, gone, gone, on,
+                          gone, gone, "M159", gone, gone),
+                 false},
+        KindCase{"OverviewAdvanced", ReportKind::Overview, true, true,
+                 controls("M172", "M164", on, true, off, on, off, gone, off, on, gone, on, on, off,
+                          gone, "M48", on, gone),
+                 true},
+        KindCase{"ExceptionAdvanced", ReportKind::Exception, true, true,
+                 controls("M172", "M164", on, true, off, off, off, gone, gone, gone, gone, on, on,
+                          gone, gone, "M48", on, on),
+                 true},
+        KindCase{"ExceptionSimpleFallsBackToList", ReportKind::Exception, false, false,
+                 controls("M172", "M163", on, false, on, on, off, on, on, gone, gone, gone, on,
+                          gone, gone, "M159", gone, gone),
+                 false, ReportKind::ClockingList}),
     [](const auto& row) { return std::string(row.param.name); });
 
 struct DateCase {

@@ -44,7 +44,8 @@ TfrmNew::TfrmNew(ReportServices services, QWidget* parent)
         marker->setCursor(Qt::PointingHandCursor);
 
     connect(ui_->Listbox1, &QComboBox::activated, this, &TfrmNew::ListBox1tClick);
-    for (QRadioButton* kind : {ui_->RadioButton1, ui_->RadioButton2, ui_->RadioButton3})
+    for (QRadioButton* kind :
+         {ui_->RadioButton1, ui_->RadioButton2, ui_->RadioButton3, ui_->RadioButton6})
         connect(kind, &QRadioButton::clicked, this, &TfrmNew::RadioButton1Click);
     for (QRadioButton* shift : {ui_->RadioButton4, ui_->RadioButton5})
         connect(shift, &QRadioButton::clicked, this, &TfrmNew::RadioButton5Click);
@@ -60,6 +61,7 @@ TfrmNew::TfrmNew(ReportServices services, QWidget* parent)
     connect(ui_->ComboBox2, &QComboBox::activated, this, &TfrmNew::ComboBox2Change);
     connect(ui_->Button1, &QPushButton::clicked, this, &TfrmNew::Button1Click);
     connect(ui_->Button2, &QPushButton::clicked, this, &TfrmNew::Button2Click);
+    connect(ui_->Button3, &QPushButton::clicked, this, &TfrmNew::Button3Click);
     connect(ui_->ListView1, &QTreeWidget::itemDoubleClicked, this, [this] { Button2Click(); });
     connect(ui_->Shape1, &QToolButton::released, this,
             [this] { run([&] { model_.helpMarker(HelpMarker::Overview); }); });
@@ -78,7 +80,11 @@ std::optional<int> TfrmNew::selectedSitePosition() const {
 }
 
 std::optional<int> TfrmNew::selectedReportKind() const {
-    return static_cast<int>(model_.selection().kind);
+    // The exception kind is not stored as the default: older installations know three kinds.
+    const ReportKind kind = model_.selection().kind;
+    if (kind == ReportKind::Exception)
+        return std::nullopt;
+    return static_cast<int>(kind);
 }
 
 bool TfrmNew::nightShiftChosen() const {
@@ -90,6 +96,18 @@ template <typename Operation> void TfrmNew::run(Operation&& operation) {
         return;
     runReportingErrors(s_.context.desktop.dialogs, operation);
     apply();
+}
+
+template <typename Operation> void TfrmNew::whileBusy(Operation&& operation) {
+    ui_->Panel1->setGeometry(rect());
+    ui_->Panel1->raise();
+    ui_->Panel1->show();
+    DispatchOutcome outcome = DispatchOutcome::NothingReported;
+    run([&] { outcome = operation(); });
+    ui_->Panel1->hide();
+    ui_->ListView1->clearSelection();
+    if (outcome == DispatchOutcome::Reported)
+        accept();
 }
 
 void TfrmNew::apply() {
@@ -108,6 +126,7 @@ void TfrmNew::apply() {
     u.RadioButton1->setChecked(s.kind == ReportKind::ByDownload);
     u.RadioButton2->setChecked(s.kind == ReportKind::ClockingList);
     u.RadioButton3->setChecked(s.kind == ReportKind::Overview);
+    u.RadioButton6->setChecked(s.kind == ReportKind::Exception);
     u.RadioButton4->setChecked(s.shift == Shift::Day);
     u.RadioButton5->setChecked(s.shift == Shift::Night);
     u.MonthCalendar1->setSelectedDate(toQDate(s.fromDate));
@@ -150,6 +169,8 @@ void TfrmNew::apply() {
     setState(u.MaskEdit2, c.times);
     setState(u.TrackBar1, c.sliders);
     setState(u.TrackBar2, c.sliders);
+    setState(u.RadioButton6, c.exceptionKind);
+    setState(u.Button3, c.saveCsv);
 
     u.ComboBox1->clear();
     for (const auto& entry : model_.pointSelector())
@@ -234,6 +255,7 @@ void TfrmNew::ListBox1tClick(int index) {
 void TfrmNew::RadioButton1Click() {
     const ReportKind kind = ui_->RadioButton1->isChecked()   ? ReportKind::ByDownload
                             : ui_->RadioButton2->isChecked() ? ReportKind::ClockingList
+                            : ui_->RadioButton6->isChecked() ? ReportKind::Exception
                                                              : ReportKind::Overview;
     run([&] { model_.kindChosen(kind); });
     arrange();
@@ -304,15 +326,17 @@ void TfrmNew::Button2Click() {
     const auto selected = ui_->ListView1->selectedItems();
     for (QTreeWidgetItem* item : selected)
         rows.push_back(static_cast<std::size_t>(item->data(0, Qt::UserRole).toULongLong()));
-    ui_->Panel1->setGeometry(rect());
-    ui_->Panel1->raise();
-    ui_->Panel1->show();
-    DispatchOutcome outcome = DispatchOutcome::NothingReported;
-    run([&] { outcome = model_.createOpen(rows, s_.processing, s_.chart); });
-    ui_->Panel1->hide();
-    ui_->ListView1->clearSelection();
-    if (outcome == DispatchOutcome::Reported)
-        accept();
+    whileBusy([&] { return model_.createOpen(rows, s_.processing, s_.chart); });
+}
+
+void TfrmNew::Button3Click() {
+    std::optional<std::filesystem::path> file;
+    run([&] {
+        file = s_.context.desktop.dialogs.saveFile(
+            {"Save as CSV", "*.csv", "", "csv", s_.context.programDir});
+    });
+    if (file)
+        whileBusy([&] { return model_.saveCsv(*file, s_.processing, s_.chart); });
 }
 
 } // namespace kestrova::reports_windows

@@ -62,6 +62,8 @@ public slots:
     void ComboBox2Exit();
     void Button1Click();
     void Button2Click();
+    // "Save as CSV": the file chosen through the desktop's dialog, then the report and its CSV.
+    void Button3Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -76,6 +78,9 @@ private:
     void placePdfOption(bool withList);
     void arrange();
     template <typename Operation> void run(Operation&& operation);
+    // The busy panel over the window while `operation` builds a report; the window closes when
+    // something was reported.
+    template <typename Operation> void whileBusy(Operation&& operation);
 
     ReportServices s_;
     ReportsWindowModel model_;

@@ -2,6 +2,7 @@
 // layout toggle shows the advanced group, "Create/Open" builds a clocking list and closes the
 // window, deactivation runs the settings writer; the log viewer loads the chosen months and
 // saves them.
+#include "core/CheckpointList.h"
 #include "core/SiteList.h"
 #include "core/SiteSetup.h"
 #include "core/TextFile.h"
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace kestrova::testing {
@@ -120,6 +122,92 @@ TEST_F(ReportsWindows, CreateOpenBuildsTheListAndCloses) {
     child<QPushButton>(window, "Button2")->click();
     EXPECT_EQ(window.result(), QDialog::Accepted);
     EXPECT_NE(readFile(dir / "Processed.txt").find("(00A1F3)   Gate"), std::string::npos);
+}
+
+// The rows of a CSV file as Python's csv module reads them, one line per row, fields joined by
+// "|"; empty when python3 is missing.
+std::string csvReadByPython(const std::filesystem::path& file) {
+    const std::string command =
+        "python3 -c \"import csv,sys\nfor r in csv.reader(open(sys.argv[1],encoding='utf-8-sig',"
+        "newline='')): print('|'.join(r))\" '" +
+        file.string() + "' 2>&1";
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return output;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+        output += buffer;
+    pclose(pipe);
+    return output;
+}
+
+// A Monday patrolled 09h00-12h00 in rounds of 15 + 15 minutes over two checkpoints: one clocking
+// makes 1 of the 12 required, so the shift failed and both checkpoints missed points.
+void patrolledDepot(const std::filesystem::path& programDir) {
+    ScheduleValues schedule;
+    schedule.fill("0");
+    schedule[kRoundTime] = "015";
+    schedule[kRestTime] = "015";
+    schedule[kNumBatons] = "1";
+    schedule[kFailedPatrolType] = "1";
+    for (std::size_t day = 0; day < 7; ++day) {
+        schedule[kFirstDayTime + 2 * day] = "09h00";
+        schedule[kFirstDayTime + 2 * day + 1] = "12h00";
+    }
+    SaveCheckpointList(programDir, "Depot", {{"AAAAA1", '=', "Gate"}, {"AAAAA2", '=', "Yard"}},
+                       schedule);
+    writeFile(programDir / "Depot" / "Raw" / "240304.txt", "000000AAAAA12403040900\r\n");
+}
+
+TEST_F(ReportsWindows, ExceptionReportAndItsCsvFromTheAdvancedLayout) {
+    if (csvReadByPython(dir / "none.csv").find("Error") == std::string::npos)
+        GTEST_SKIP() << "python3 not installed";
+    patrolledDepot(dir.path());
+    fake.dialogs.fileAnswers.push_back(dir / "exceptions.csv");
+    TfrmNew window({context, state, processing, chart});
+    window.open();
+    auto* exceptionKind = child<QRadioButton>(window, "RadioButton6");
+    auto* saveCsv = child<QPushButton>(window, "Button3");
+    EXPECT_FALSE(exceptionKind->isVisible());
+    child<QPushButton>(window, "Button1")->click();
+    ASSERT_TRUE(exceptionKind->isVisible());
+    exceptionKind->click();
+    EXPECT_TRUE(saveCsv->isVisible());
+    EXPECT_FALSE(child<QCheckBox>(window, "CheckBox4")->isVisible());
+    for (const char* calendar : {"MonthCalendar1", "MonthCalendar2"})
+        child<QCalendarWidget>(window, calendar)->setSelectedDate(QDate(2024, 3, 4));
+    window.MonthCalendarClick();
+    saveCsv->click();
+
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_EQ(window.model().written(),
+              (std::vector<std::filesystem::path>{dir / "Exceptions.txt", dir / "Exceptions.pdf",
+                                                  dir / "exceptions.csv"}));
+    EXPECT_NE(readFile(dir / "Exceptions.txt").find("Failed Patrol"), std::string::npos);
+    EXPECT_EQ(readFile(dir / "Exceptions.pdf").substr(0, 5), "%PDF-");
+    EXPECT_EQ(csvReadByPython(dir / "exceptions.csv"),
+              "Date|Time|Site|Type|Interval|Checkpoint Id|Location|Shift Share\n"
+              "2024-03-04|09:00:00|Depot|Failed Patrol|03:00:00|||8\n"
+              "2024-03-04|09:00:00|Depot|Missed Point|03:00:00|AAAAA1|Gate|8\n"
+              "2024-03-04|09:00:00|Depot|Missed Point|03:00:00|AAAAA2|Yard|8\n");
+    // Not a default older installations would read.
+    EXPECT_EQ(window.selectedReportKind(), std::nullopt);
+}
+
+TEST_F(ReportsWindows, ClockingListCsvBesideItsReport) {
+    if (csvReadByPython(dir / "none.csv").find("Error") == std::string::npos)
+        GTEST_SKIP() << "python3 not installed";
+    fake.dialogs.fileAnswers.push_back(dir / "list.csv");
+    TfrmNew window({context, state, processing, chart});
+    window.open();
+    child<QPushButton>(window, "Button1")->click();
+    child<QRadioButton>(window, "RadioButton2")->click();
+    child<QPushButton>(window, "Button3")->click();
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_NE(readFile(dir / "Processed.txt").find("(00A1F3)   Gate"), std::string::npos);
+    EXPECT_EQ(csvReadByPython(dir / "list.csv"), "Date|Time|Site|Checkpoint Id|Location\n"
+                                                 "2024-03-09|13:00:00|Depot|00A1F3|Gate\n");
 }
 
 TEST_F(ReportsWindows, DeactivationRunsTheSettingsWriter) {

@@ -88,6 +88,11 @@ int main(int argc, char** argv) {
             window.findChild<QPushButton*>("Button1")->click();
         }
     }
+    // The exception report exists in the advanced layout only.
+    window.findChild<QRadioButton*>("RadioButton2")->click();
+    window.findChild<QPushButton*>("Button1")->click();
+    window.findChild<QRadioButton*>("RadioButton6")->click();
+    grab(window, out / "reports-advanced-exception.png");
     reports_windows::TfrmLogFile viewer(context);
     viewer.show();
     auto* months = viewer.findChild<QTreeWidget*>("ListView1");
