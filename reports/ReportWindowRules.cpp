@@ -4,6 +4,7 @@
 #include "reports/DayFileReading.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 namespace kestrova {
@@ -51,82 +52,85 @@ void dateTimeRule(ReportSelection& s) {
         s.fromDate = s.toDate;
 }
 
-ReportControls kindRule(ReportSelection& s, const MessageTable& m, bool secureReports,
-                        const ReportControls& previous) {
-    ReportControls c;
-    c.label2Text = previous.label2Text;
+namespace {
+
+// The kind table, one row per control, one column per kind (indexed by kindColumn). The simple
+// layout hides the from-date, the times and the sliders of every kind; the rows "Advanced"
+// give them in the advanced layout. The exception report
+// reads whole days from the site's schedule, and always writes its text and its PDF.
+std::size_t kindColumn(ReportKind kind) {
+    return static_cast<std::size_t>(kind) - 1;
+}
+
+using KindRow = std::array<ControlState, 4>;
+// clang-format off
+//                                        by download  clocking list  overview    exception
+constexpr std::array<int, 4> kButton2Message{173,      172,           172,        172};
+constexpr KindRow kAdvancedButton{           kDisabled, kShown,        kShown,     kShown};
+constexpr KindRow kSeparator{                kDisabled, kShown,        kDisabled,  kDisabled};
+constexpr KindRow kPointFilter{              kDisabled, kShown,        kShown,     kDisabled};
+constexpr KindRow kFilteredPointSelector{    kDisabled, kShown,        kDisabled,  kDisabled};
+constexpr KindRow kSortOptions{              kHidden,   kShown,        kHidden,    kHidden};
+constexpr KindRow kPdfOption{                kShown,    kShown,        kDisabled,  kHidden};
+constexpr KindRow kShiftButtons{             kDisabled, kHidden,       kShown,     kHidden};
+constexpr KindRow kDownloadList{             kShown,    kHidden,       kHidden,    kHidden};
+constexpr KindRow kFromDateAdvanced{         kHidden,   kShown,        kShown,     kShown};
+constexpr KindRow kToDate{                   kHidden,   kShown,        kShown,     kShown};
+constexpr KindRow kTimesAdvanced{            kHidden,   kShown,        kDisabled,  kHidden};
+constexpr KindRow kSlidersAdvanced{          kHidden,   kShown,        kHidden,    kHidden};
+// clang-format on
+
+// What the kind rule changes in the selection before the controls are set.
+void kindSelection(ReportSelection& s, bool secureReports) {
     if (s.kind == ReportKind::Exception && !s.advanced)
         s.kind = ReportKind::ClockingList;
     switch (s.kind) {
     case ReportKind::ByDownload:
         s.advanced = false;
         s.pdfOption = secureReports;
-        c.button2Caption = m.MessageText(173);
-        c.separator = kDisabled;
-        c.pointFilter = kDisabled;
-        c.pointSelector = kDisabled;
-        c.sortOptions = kHidden;
-        c.pdfOption = kShown;
-        c.pdfOptionWithList = true;
-        c.shiftButtons = kDisabled;
-        c.downloadList = kShown;
-        c.fromDate = c.toDate = c.times = c.sliders = kHidden;
-        c.advancedButton = kDisabled;
         break;
     case ReportKind::ClockingList:
         s.pdfOption = secureReports;
-        c.button2Caption = m.MessageText(172);
-        c.separator = kShown;
-        c.pointFilter = kShown;
-        c.pointSelector = s.pointFilter ? kShown : kDisabled;
-        c.sortOptions = kShown;
-        c.pdfOption = kShown;
-        c.shiftButtons = kHidden;
-        c.downloadList = kHidden;
-        c.toDate = kShown;
-        c.fromDate = c.times = c.sliders = s.advanced ? kShown : kHidden;
-        c.advancedButton = kShown;
         break;
     case ReportKind::Overview:
         dateTimeRule(s);
         s.pdfOption = true;
-        c.button2Caption = m.MessageText(172);
-        c.separator = kDisabled;
-        c.pointFilter = kShown;
-        c.pointSelector = kDisabled;
-        c.sortOptions = kHidden;
-        c.pdfOption = kDisabled;
-        c.shiftButtons = kShown;
-        c.downloadList = kHidden;
-        c.toDate = kShown;
-        c.fromDate = s.advanced ? kShown : kHidden;
-        c.times = s.advanced ? kDisabled : kHidden;
-        c.sliders = kHidden;
-        c.advancedButton = kShown;
         break;
     case ReportKind::Exception:
-        // Whole days from the site's schedule; the text and the PDF are always written.
         dateTimeRule(s);
-        c.button2Caption = m.MessageText(172);
-        c.separator = kDisabled;
-        c.pointFilter = kDisabled;
-        c.pointSelector = kDisabled;
-        c.sortOptions = kHidden;
-        c.pdfOption = kHidden;
-        c.shiftButtons = kHidden;
-        c.downloadList = kHidden;
-        c.fromDate = c.toDate = kShown;
-        c.times = c.sliders = kHidden;
-        c.advancedButton = kShown;
         break;
     }
-    c.exceptionKind = s.advanced ? kShown : kHidden;
+}
+
+} // namespace
+
+ReportControls kindRule(ReportSelection& s, const MessageTable& m, bool secureReports,
+                        const ReportControls& previous) {
+    kindSelection(s, secureReports);
+    const std::size_t k = kindColumn(s.kind);
+    const bool advanced = s.advanced;
+    ReportControls c;
+    c.button2Caption = m.MessageText(kButton2Message[k]);
+    c.button1Caption = m.MessageText(advanced ? 164 : 163);
+    c.advancedButton = kAdvancedButton[k];
+    c.advancedGroup = advanced;
+    c.separator = kSeparator[k];
+    c.pointFilter = kPointFilter[k];
+    c.pointSelector = s.pointFilter ? kFilteredPointSelector[k] : kDisabled;
+    c.sortOptions = kSortOptions[k];
+    c.pdfOption = kPdfOption[k];
+    c.pdfOptionWithList = s.kind == ReportKind::ByDownload;
+    c.shiftButtons = kShiftButtons[k];
+    c.downloadList = kDownloadList[k];
+    c.fromDate = advanced ? kFromDateAdvanced[k] : kHidden;
+    c.toDate = kToDate[k];
+    c.times = advanced ? kTimesAdvanced[k] : kHidden;
+    c.sliders = advanced ? kSlidersAdvanced[k] : kHidden;
+    c.label2Text =
+        s.kind == ReportKind::ByDownload ? previous.label2Text : m.MessageText(advanced ? 48 : 159);
+    c.exceptionKind = advanced ? kShown : kHidden;
     const bool rows = s.kind == ReportKind::ClockingList || s.kind == ReportKind::Exception;
-    c.saveCsv = s.advanced && rows ? kShown : kHidden;
-    if (s.kind != ReportKind::ByDownload)
-        c.label2Text = m.MessageText(s.advanced ? 48 : 159);
-    c.advancedGroup = s.advanced;
-    c.button1Caption = m.MessageText(s.advanced ? 164 : 163);
+    c.saveCsv = advanced && rows ? kShown : kHidden;
     return c;
 }
 

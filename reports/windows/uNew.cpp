@@ -11,6 +11,7 @@
 #include <QCalendarWidget>
 #include <QEvent>
 #include <QSignalBlocker>
+#include <utility>
 
 namespace kestrova::reports_windows {
 
@@ -146,31 +147,35 @@ void TfrmNew::apply() {
         u.Button1->setText(fromBytes(c.button1Caption));
     if (!c.label2Text.empty())
         u.Label2->setText(fromBytes(c.label2Text));
-    setState(u.Button1, c.advancedButton);
+    using Governed = std::pair<QWidget*, ControlState ReportControls::*>;
+    const Governed governed[] = {{u.Button1, &ReportControls::advancedButton},
+                                 {u.ComboBox2, &ReportControls::separator},
+                                 {u.Label35, &ReportControls::separator},
+                                 {u.CheckBox2, &ReportControls::pointFilter},
+                                 {u.ComboBox1, &ReportControls::pointSelector},
+                                 {u.Label4, &ReportControls::pointSelector},
+                                 {u.CheckBox1, &ReportControls::sortOptions},
+                                 {u.RadioButton4, &ReportControls::shiftButtons},
+                                 {u.RadioButton5, &ReportControls::shiftButtons},
+                                 {u.ListView1, &ReportControls::downloadList},
+                                 {u.MonthCalendar1, &ReportControls::fromDate},
+                                 {u.Label5, &ReportControls::fromDate},
+                                 {u.MonthCalendar2, &ReportControls::toDate},
+                                 {u.Label2, &ReportControls::toDate},
+                                 {u.MaskEdit1, &ReportControls::times},
+                                 {u.MaskEdit2, &ReportControls::times},
+                                 {u.TrackBar1, &ReportControls::sliders},
+                                 {u.TrackBar2, &ReportControls::sliders},
+                                 {u.RadioButton6, &ReportControls::exceptionKind},
+                                 {u.Button3, &ReportControls::saveCsv}};
+    for (const auto& [widget, state] : governed)
+        setState(widget, c.*state);
     u.GroupBox4->setVisible(c.advancedGroup);
-    setState(u.ComboBox2, c.separator);
-    setState(u.Label35, c.separator);
-    setState(u.CheckBox2, c.pointFilter);
-    setState(u.ComboBox1, c.pointSelector);
-    setState(u.Label4, c.pointSelector);
-    setState(u.CheckBox1, c.sortOptions);
+    // "Remove duplicates" only shows the setting; the heading over the dates stays enabled.
     setState(u.CheckBox3, {false, c.sortOptions.visible});
+    setState(u.Label1, {true, c.toDate.visible});
     placePdfOption(c.pdfOptionWithList);
     setState(u.CheckBox4, c.pdfOption);
-    setState(u.RadioButton4, c.shiftButtons);
-    setState(u.RadioButton5, c.shiftButtons);
-    setState(u.ListView1, c.downloadList);
-    setState(u.MonthCalendar1, c.fromDate);
-    setState(u.Label5, c.fromDate);
-    setState(u.MonthCalendar2, c.toDate);
-    setState(u.Label2, c.toDate);
-    setState(u.Label1, {true, c.toDate.visible});
-    setState(u.MaskEdit1, c.times);
-    setState(u.MaskEdit2, c.times);
-    setState(u.TrackBar1, c.sliders);
-    setState(u.TrackBar2, c.sliders);
-    setState(u.RadioButton6, c.exceptionKind);
-    setState(u.Button3, c.saveCsv);
 
     u.ComboBox1->clear();
     for (const auto& entry : model_.pointSelector())
