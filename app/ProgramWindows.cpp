@@ -22,6 +22,9 @@ void ProgramWindows::createAll() {
             continue;
         kept_[name] = found->second.create(program_, parent_);
     }
+    for (auto& [name, window] : kept_)
+        if (const auto& hook = entries_.at(name).connect)
+            hook(*window, *this);
 }
 
 void ProgramWindows::preselect(const Settings& settings) {
@@ -41,14 +44,23 @@ bool ProgramWindows::openModal(const std::string& windowClass) {
     if (found == entries_.end())
         return false;
     if (found->second.createdWhenOpened) {
-        const std::unique_ptr<QDialog> window = found->second.create(program_, parent_);
-        window->exec();
+        const std::shared_ptr<QDialog> window = found->second.create(program_, parent_);
+        show(found->second, *window);
         return true;
     }
     if (!kept_.count(windowClass))
         kept_[windowClass] = found->second.create(program_, parent_);
-    kept_[windowClass]->exec();
+    // Held for the showing: nothing may drop the window while it runs its event loop.
+    const std::shared_ptr<QDialog> window = kept_[windowClass];
+    show(found->second, *window);
     return true;
+}
+
+void ProgramWindows::show(const WindowEntry& entry, QDialog& window) {
+    if (entry.open)
+        entry.open(window, *this);
+    else
+        window.exec();
 }
 
 QDialog* ProgramWindows::window(const std::string& windowClass) const {

@@ -62,7 +62,6 @@ int main(int argc, char** argv) {
 
     DesktopProgram program(desktop, ProgramOptions{std::filesystem::current_path()});
     TfrmMain main(program, Installation{installationPrefix(), vitalFiles()});
-    registerProgramWindows(main.windows());
     dialogs.setParent(&main);
     single.listen([&main] {
         main.showNormal();

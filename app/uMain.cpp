@@ -87,6 +87,7 @@ TfrmMain::TfrmMain(DesktopProgram& program, Installation installation, QWidget* 
     connect(&timer2_, &QTimer::timeout, this, &TfrmMain::Timer2Timer);
     connectControls();
     applyCaptions();
+    registerProgramWindows(windows_);
 }
 
 TfrmMain::~TfrmMain() {

@@ -69,8 +69,12 @@ FailedPatrolRequest panelProgramming(const std::string& site, const ScheduleFiel
 CheckpointEditor::CheckpointEditor(ProgramContext& context, MainState& state,
                                    std::optional<std::size_t> initialSite)
     : context_(context), state_(state) {
-    if (initialSite && *initialSite < siteNames().size())
-        selectedSite_ = initialSite;
+    preselect(initialSite);
+}
+
+void CheckpointEditor::preselect(std::optional<std::size_t> site) {
+    if (site && *site < siteNames().size())
+        selectedSite_ = site;
 }
 
 std::vector<std::string> CheckpointEditor::siteNames() const {

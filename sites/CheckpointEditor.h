@@ -56,6 +56,9 @@ public:
     std::optional<std::size_t> selectedSite() const { return selectedSite_; }
     std::optional<std::string> selectedSiteName() const;
 
+    // Start-up: the DefaultSite position is chosen, if it is listed. Nothing is loaded yet (a
+    // start-up that fails touches no site file).
+    void preselect(std::optional<std::size_t> site);
     // Opening the window: the Reports window's site, when it has one, is chosen; with none
     // chosen the first site is. Then the site is loaded.
     void open(std::optional<std::size_t> reportsSite);

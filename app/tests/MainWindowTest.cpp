@@ -1,4 +1,5 @@
 #include "app/DesktopProgram.h"
+#include "app/MainWidgets.h"
 #include "app/uMain.h"
 #include "core/FileNames.h"
 #include "core/TextFile.h"
@@ -6,13 +7,24 @@
 #include "sim/BatonFile.h"
 #include "sim/UploadScript.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <mutex>
+#include <thread>
 
 namespace kestrova::app {
 namespace {
@@ -134,6 +146,126 @@ TEST_F(MainWindowTest, TheClockLineIsRedWhileABatonWriteWaits) {
         [&] { return control<QLabel>("lblDateTime")->styleSheet().contains("blue"); }, 2000));
 }
 
+// The modal window that `trigger` opens: `inside` runs in it, then it is closed. Empty when
+// nothing opened.
+QString openedBy(const std::function<void()>& trigger,
+                 const std::function<void(QDialog&)>& inside = {}) {
+    QString opened;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !opened.isEmpty())
+            return;
+        opened = dialog->objectName();
+        if (inside)
+            inside(*dialog);
+        dialog->reject();
+    });
+    poll.start();
+    trigger();
+    poll.stop();
+    return opened;
+}
+
+// Every menu entry, large button and hidden key that opens a window opens its own.
+struct OpenCase {
+    const char* name;
+    const char* control; // an action, a picture button, or a key
+    bool isKey;
+    const char* window;
+};
+
+class Opening : public MainWindowTest, public ::testing::WithParamInterface<OpenCase> {};
+
+TEST_P(Opening, OpensItsWindowModal) {
+    ASSERT_TRUE(startUp());
+    const OpenCase& c = GetParam();
+    const QString opened = openedBy([&] {
+        if (c.isKey)
+            window->FormKeyPress(c.control[0]);
+        else if (auto* action = control<QAction>(c.control))
+            action->trigger();
+        else if (auto* button = control<PictureButton>(c.control))
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            ADD_FAILURE() << "no control " << c.control;
+    });
+    EXPECT_EQ(opened.toStdString(), c.window);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, Opening,
+    ::testing::Values(OpenCase{"NewReport", "New1", false, "TfrmNew"},
+                      OpenCase{"OpenReport", "Open1", false, "TfrmNew"},
+                      OpenCase{"Preferences", "Preferences1", false, "TfrmPref"},
+                      OpenCase{"Checkpoints", "Checkpoints1", false, "Tfrmpoints"},
+                      OpenCase{"IdNumber", "IdNumber1", false, "TfrmIdNum"},
+                      OpenCase{"FailedPatrol", "FailedPatrol1", false, "TfrmFPSetup"},
+                      OpenCase{"About", "About1", false, "TfrmAbout"},
+                      OpenCase{"ReportsButton", "btnReports", false, "TfrmNew"},
+                      OpenCase{"CheckpointsButton", "btnCheckpoints", false, "Tfrmpoints"},
+                      OpenCase{"OptionsButton", "btnOptions", false, "TfrmPref"},
+                      OpenCase{"HelpButton", "btnHelp", false, "TfrmAbout"},
+                      OpenCase{"PortSetupKey", "#", true, "TfrmDelay"},
+                      OpenCase{"LogViewerKey", "(", true, "TfrmLogFile"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(MainWindowTest, EveryWindowIsCreatedAtStartUpExceptAboutAndTheLogViewer) {
+    ASSERT_TRUE(startUp());
+    for (const std::string& name : windowCreationOrder()) {
+        QDialog* created = window->windows().window(name);
+        ASSERT_NE(created, nullptr) << name;
+        EXPECT_EQ(created->objectName().toStdString(), name);
+    }
+    EXPECT_EQ(window->windows().window("TfrmAbout"), nullptr);
+    EXPECT_EQ(window->windows().window("TfrmLogFile"), nullptr);
+}
+
+TEST_F(MainWindowTest, TheCheckpointEditorAndTheReportsWindowOpenOnTheDefaultSite) {
+    writeFile(dir / "Kestrova.ini", readFile(dir / "Kestrova.ini") + "DefaultSite=1\r\n");
+    ASSERT_TRUE(startUp());
+    int editorSite = -1;
+    int reportsSite = -1;
+    openedBy([&] { control<QAction>("Checkpoints1")->trigger(); },
+             [&](QDialog& editor) {
+                 editorSite = editor.findChild<QListWidget*>("ListBox1")->currentRow();
+             });
+    openedBy([&] { control<QAction>("New1")->trigger(); },
+             [&](QDialog& reports) {
+                 reportsSite = reports.findChild<QComboBox*>("Listbox1")->currentIndex();
+             });
+    EXPECT_EQ(editorSite, 1);
+    EXPECT_EQ(reportsSite, 1);
+}
+
+TEST_F(MainWindowTest, TheSettingsWriterStoresTheReportsWindowsChoices) {
+    ASSERT_TRUE(startUp());
+    openedBy([&] { control<QAction>("New1")->trigger(); },
+             [&](QDialog& reports) {
+                 reports.findChild<QRadioButton*>("RadioButton1")->click(); // by download
+             });
+    openedBy([&] { control<QAction>("Preferences1")->trigger(); },
+             [&](QDialog& preferences) {
+                 preferences.findChild<QPushButton*>("Button1")->click(); // "&Ok"
+             });
+    EXPECT_NE(readFile(dir / "Kestrova.ini").find("DefaultReport=1\r\n"), std::string::npos)
+        << readFile(dir / "Kestrova.ini");
+}
+
+TEST_F(MainWindowTest, AnIdButtonReadAtTheStationReachesTheEditorsSite) {
+    writeFile(dir / "Kestrova.ini", readFile(dir / "Kestrova.ini") + "DefaultSite=1\r\n");
+    ASSERT_TRUE(startUp());
+    const std::string site = program->context().sites.at(1).value();
+    // As the comms thread hands it over: queued to this thread, added there.
+    std::thread comms([&] { program->idButtons().IdButtonRead("00ABCD"); });
+    comms.join();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return readFile(dir / site / "checkpt.lst").find("00ABCD") != std::string::npos; },
+        2000));
+}
+
 // Closing: an upload file not marked Done is offered for processing; the answer decides.
 struct CloseCase {
     const char* name;
@@ -175,37 +307,128 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseCase{"Empty", "", true, false, false}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// Virtual time that waits, before each of the link's waits, until the status line has shown
+// the last status text written: without it the whole download passes between two ticks of
+// the window's timer and the status line shows only its end.
+class PacedClock : public sim::SimClock {
+public:
+    explicit PacedClock(std::function<bool()> caughtUp) : caughtUp_(std::move(caughtUp)) {}
+    std::int64_t nowNs() const override { return inner_.nowNs(); }
+    void sleepUntilNs(std::int64_t deadlineNs, std::stop_token stop) override {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!caughtUp_() && !stop.stop_requested() && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        inner_.sleepUntilNs(deadlineNs, stop);
+    }
+
+private:
+    sim::VirtualClock inner_;
+    std::function<bool()> caughtUp_;
+};
+
 TEST_F(MainWindowTest, ASimulatedUploadIsShownFromStationToReports) {
-    ASSERT_TRUE(startUp());
+    // Every status text the link and processing write, in order, and how many of them the
+    // status line has caught up with.
+    std::mutex mutex;
+    QStringList written;
+    std::atomic<int> shown{0};
+    PacedClock paced([&] {
+        const std::lock_guard lock(mutex);
+        return shown.load() >= written.size();
+    });
+    program = std::make_unique<DesktopProgram>(fake.desktop, ProgramOptions{dir.path(), &paced});
     MainState& state = program->state();
+    state.subscribe([&](MainField field) {
+        if (field != MainField::StatusText)
+            return;
+        const QString text = QString::fromStdString(state.statusText());
+        const std::lock_guard lock(mutex);
+        if (written.isEmpty() || written.back() != text)
+            written.append(text);
+    });
+    window = std::make_unique<TfrmMain>(
+        *program, Installation{install.path(), std::span<const VitalFile>(vital)});
+    window->setTimerInterval(1);
+    // On the user-interface thread: what the status line has shown against what was written.
+    QTimer follow;
+    QObject::connect(&follow, &QTimer::timeout, [&] {
+        const QStringList& history = window->statusHistory();
+        const std::lock_guard lock(mutex);
+        if (!written.isEmpty() && !history.isEmpty() && history.back() == written.back())
+            shown.store(static_cast<int>(written.size()));
+    });
+    follow.start(1);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->started(); }, 10000));
+
+    // Gone before the locals above: the comms thread sleeps on `paced` and writes to `written`.
+    const std::shared_ptr<void> stopFirst(nullptr, [&](void*) {
+        window.reset();
+        program.reset();
+    });
+
+    // How far Gauge1 went in the download's span (the baton's identification counts to 12).
+    auto* gauge = control<QProgressBar>("Gauge1");
+    double furthest = 0;
+    QObject::connect(gauge, &QProgressBar::valueChanged, [&](int value) {
+        if (gauge->maximum() > 12)
+            furthest = std::max(furthest, static_cast<double>(value) / gauge->maximum());
+    });
+    // The upload holds an unknown id: the unknown-checkpoint window asks; its title bar
+    // closes it, which ignores the clocking.
+    QStringList asked;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            asked.append(dialog->objectName());
+            dialog->reject();
+        }
+    });
+    answer.start(5);
+
     const auto baton =
         sim::parseBatonFile(readFile(dir / "demo-baton.txt"), fake.desktop.clock.now());
     sim::UploadScript script(state, *program->station(), program->context().messages, baton,
                              std::stop_source());
-    auto* gauge = control<QProgressBar>("Gauge1");
-    bool gaugeFull = false;
-    QObject::connect(gauge, &QProgressBar::valueChanged, [&](int value) {
-        gaugeFull = gaugeFull || (value == gauge->maximum() && gauge->maximum() > 1);
-    });
-
     ASSERT_TRUE(QTest::qWaitFor([&] { return script.finished(); }, 60000));
     QTest::qWait(100);
+    answer.stop();
+    follow.stop();
 
     const Lines raw = readLines(resolveInDirectory(dir.path(), "Raw.txt"));
     ASSERT_FALSE(raw.empty());
     EXPECT_EQ(raw.front(), "Id : KEST0042");
     EXPECT_EQ(raw.back(), "Done");
-    // In virtual time the whole download passes within one event-loop turn: the bridge shows
-    // the gauge once, as the state holds it.
-    EXPECT_EQ(gauge->value(), std::min<std::int64_t>(state.gauge().progress, gauge->maximum()));
-    (void)gaugeFull;
+    EXPECT_EQ(asked, QStringList{"TfrmUnknownP"});
     EXPECT_EQ(control<QLabel>("lblID")->text().toStdString(), state.label(Label::Id).text);
-    // The status line went through the upload in order.
-    const QStringList& shown = window->statusHistory();
-    const auto at = [&](const QString& text) { return static_cast<int>(shown.indexOf(text)); };
-    const int looking = at("Looking for Kestrova...");
-    ASSERT_GE(looking, 0) << shown.join(" | ").toStdString();
-    EXPECT_LT(at("Initializing please wait..."), looking);
+    EXPECT_GT(furthest, 0.5);
+    EXPECT_EQ(gauge->value(), std::min<std::int64_t>(state.gauge().progress, gauge->maximum()));
+
+    // From the station search on (start-up's own lines come before the timer runs), the status
+    // line showed every text written, in the order written, through the download to processing.
+    const std::lock_guard lock(mutex);
+    const QStringList& history = window->statusHistory();
+    int from = 0;
+    const auto searching = written.indexOf("Looking for Kestrova...");
+    ASSERT_GE(searching, 0) << written.join(" | ").toStdString();
+    for (const QString& text : written.mid(searching)) {
+        const int at = static_cast<int>(history.indexOf(text, from));
+        ASSERT_GE(at, 0) << "not shown in order: " << text.toStdString()
+                         << "\nwritten: " << written.join(" | ").toStdString()
+                         << "\nshown: " << history.join(" | ").toStdString();
+        from = at + 1;
+    }
+    const auto position = [&](const QString& text) {
+        return static_cast<int>(written.indexOf(text));
+    };
+    const MessageTable& m = program->context().messages;
+    const auto message = [&](int n) { return QString::fromStdString(m.MessageText(n)); };
+    const int looking = position("Looking for Kestrova...");
+    const int processing = position(message(37));
+    EXPECT_GE(looking, 0);
+    EXPECT_GT(processing, looking);
+    // Between them the download's own lines.
+    EXPECT_GT(processing - looking, 2) << written.join(" | ").toStdString();
 }
 
 } // namespace

@@ -30,8 +30,7 @@ SitesWindows::SitesWindows(ProgramContext& context, MainState& state,
 SitesWindows::~SitesWindows() = default;
 
 void SitesWindows::openCheckpointEditor(std::optional<std::size_t> reportsSite) {
-    points_->FormShow(reportsSite);
-    points_->exec();
+    points_->openModal(reportsSite);
 }
 
 void SitesWindows::openFailedPatrol() {

@@ -32,6 +32,9 @@ public:
                  QWidget* parent);
     ~SitesWindows();
 
+    // Start-up: the checkpoint editor's site list selects the DefaultSite position.
+    void preselect(std::optional<std::size_t> site) { editor_.preselect(site); }
+
     // Modal, as the menu opens them; they return when the window closes.
     void openCheckpointEditor(std::optional<std::size_t> reportsSite);
     void openFailedPatrol();

@@ -156,6 +156,11 @@ void Tfrmpoints::FormShow(std::optional<std::size_t> reportsSite) {
     show();
 }
 
+int Tfrmpoints::openModal(std::optional<std::size_t> reportsSite) {
+    reportsSite_ = reportsSite;
+    return exec();
+}
+
 void Tfrmpoints::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     applyCaptions(*this, context_.captions, "Tfrmpoints");

@@ -37,6 +37,8 @@ public:
     // Shows the window modeless; `reportsSite` is the Reports window's chosen site position,
     // if any. exec() shows it modal without one.
     void FormShow(std::optional<std::size_t> reportsSite);
+    // Shows the window modal, as the main window opens it, and returns when it has closed.
+    int openModal(std::optional<std::size_t> reportsSite);
     // Called when the window has been hidden (the main window's timer runs again).
     void setClosedListener(std::function<void()> listener) { closed_ = std::move(listener); }
 
