@@ -125,8 +125,4 @@ std::string QtLocale::longTime(const LocalDateTime& t) const {
         QLocale::system().toString(QTime(t.hour, t.minute, t.second), QLocale::LongFormat));
 }
 
-bool QtTrash::moveToTrash(const std::filesystem::path& item) {
-    return QFile::moveToTrash(QString::fromStdString(item.string()));
-}
-
 } // namespace kestrova::app

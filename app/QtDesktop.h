@@ -56,6 +56,10 @@ public:
     std::string longTime(const LocalDateTime& t) const override;
 };
 
+// The desktop's trash (app/QtTrash.cpp). The trash of the user's home is created when it is
+// missing (on a fresh account ~/.local/share may not exist, and Qt 6.4 then "trashes" into the
+// current directory and reports success); an item that lands anywhere but in a trash is put
+// back and the move counts as failed.
 class QtTrash : public Trash {
 public:
     bool moveToTrash(const std::filesystem::path& item) override;

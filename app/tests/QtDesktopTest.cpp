@@ -1,10 +1,12 @@
 #include "app/QtDesktop.h"
 
+#include "core/TextFile.h"
 #include "core/testing/FakeDesktop.h"
 #include "core/windows/WindowText.h"
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QLocale>
 #include <gtest/gtest.h>
 
@@ -29,13 +31,54 @@ TEST(QtDesktop, ClockReadsTheLocalTimeAndTheTicksSinceBoot) {
     EXPECT_GE(clock.tickCount(), ticks);
 }
 
-TEST(QtDesktop, TrashTakesAFileAway) {
-    testing::TempDir dir;
-    testing::writeFile(dir / "old.txt", "x");
+// The trash on a fresh account: HOME is a new directory (or, where no trash can be made, a
+// plain file), and the current directory is watched for a trash made in the wrong place.
+class Trashing : public ::testing::Test {
+protected:
+    Trashing() : oldHome_(qgetenv("HOME")), oldDataHome_(qgetenv("XDG_DATA_HOME")) {
+        qunsetenv("XDG_DATA_HOME");
+        qputenv("HOME", QByteArray::fromStdString((home.path()).string()));
+        oldCurrent_ = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(current.path().string()));
+        std::filesystem::create_directories(sites / "Depot" / "Raw");
+        testing::writeFile(sites / "Depot" / "checkpt.lst", "list");
+    }
+    ~Trashing() override {
+        QDir::setCurrent(oldCurrent_);
+        qputenv("HOME", oldHome_);
+        if (!oldDataHome_.isEmpty())
+            qputenv("XDG_DATA_HOME", oldDataHome_);
+    }
+    std::filesystem::path homeTrash() const { return home / ".local/share/Trash"; }
+
+    testing::TempDir home;
+    testing::TempDir current;
+    testing::TempDir sites;
+
+private:
+    QByteArray oldHome_;
+    QByteArray oldDataHome_;
+    QString oldCurrent_;
+};
+
+TEST_F(Trashing, MakesTheMissingHomeTrashAndMovesTheDirectoryIntoIt) {
+    ASSERT_FALSE(std::filesystem::exists(home / ".local"));
     QtTrash trash;
-    const bool moved = trash.moveToTrash(dir / "old.txt");
-    // A machine without a trash can refuses; a refusal must leave the file in place.
-    EXPECT_EQ(std::filesystem::exists(dir / "old.txt"), !moved);
+    ASSERT_TRUE(trash.moveToTrash(sites / "Depot"));
+    EXPECT_FALSE(std::filesystem::exists(sites / "Depot"));
+    EXPECT_EQ(testing::readFile(homeTrash() / "files" / "Depot" / "checkpt.lst"), "list");
+    EXPECT_TRUE(std::filesystem::exists(homeTrash() / "info" / "Depot.trashinfo"));
+    EXPECT_FALSE(std::filesystem::exists(current / "files"));
+}
+
+TEST_F(Trashing, WhereNoTrashCanBeMadeNothingMovesAndTheMoveFails) {
+    testing::writeFile(home / "not-a-directory", "");
+    qputenv("HOME", QByteArray::fromStdString((home / "not-a-directory").string()));
+    QtTrash trash;
+    EXPECT_FALSE(trash.moveToTrash(sites / "Depot"));
+    EXPECT_EQ(testing::readFile(sites / "Depot" / "checkpt.lst"), "list");
+    EXPECT_FALSE(std::filesystem::exists(current / "files" / "Depot"));
+    EXPECT_FALSE(std::filesystem::exists(current / "info" / "Depot.trashinfo"));
 }
 
 } // namespace
