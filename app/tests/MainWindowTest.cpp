@@ -4,6 +4,7 @@
 #include "core/FileNames.h"
 #include "core/TextFile.h"
 #include "core/testing/FakeDesktop.h"
+#include "core/windows/Captions.h"
 #include "sim/BatonFile.h"
 #include "sim/UploadScript.h"
 
@@ -23,7 +24,9 @@
 #include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 
 namespace kestrova::app {
@@ -264,6 +267,57 @@ TEST_F(MainWindowTest, AnIdButtonReadAtTheStationReachesTheEditorsSite) {
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return readFile(dir / site / "checkpt.lst").find("00ABCD") != std::string::npos; },
         2000));
+}
+
+// Captions of the language file that have no control in this program's windows, and why.
+const std::set<std::pair<std::string, std::string>> kCaptionsWithoutControl = [] {
+    std::set<std::pair<std::string, std::string>> keys{
+        // A file dialog's title: the window reads it from the table when it asks.
+        {"TfrmMain", "OpenDialog1"},
+        // The second line of the site list's heading, which this window does not show (its
+        // list is headed "Site Name").
+        {"TfrmFPSetup", "Label3"},
+    };
+    // The Reports window's older step-by-step layout (steps, the site's schedule summary and
+    // day captions); this window shows the controls of its two layouts only.
+    for (const char* control :
+         {"GroupBox2", "GroupBox3", "GroupBox6", "GroupBox7", "Label6",  "Label9",
+          "Label10",   "Label11",   "Label12",   "Label13",   "Label15", "Label16",
+          "Label17",   "Label19",   "Label20",   "Label21",   "Label22", "Label23",
+          "Label24",   "Label25",   "Label26",   "Label27",   "Label34", "Label37",
+          "Label38",   "Label39",   "Label40",   "Label41",   "Label42", "Label43"})
+        keys.insert({"TfrmNew", control});
+    return keys;
+}();
+
+// Every other caption the language file can set finds its control in the window it names: the
+// main window, the windows made at start-up, and those made when opened (About, the log
+// viewer).
+TEST_F(MainWindowTest, EveryCaptionKeyFindsItsControl) {
+    ASSERT_TRUE(startUp());
+    const CaptionTable& captions = program->context().captions;
+    std::set<std::string> names;
+    for (const auto& [key, text] : captions.entries())
+        names.insert(key.window);
+    std::map<std::string, std::vector<CaptionKey>> missed;
+    for (const std::string& name : names) {
+        const auto check = [&](QWidget& widget) {
+            missed[name] = windows::applyCaptions(widget, captions, name);
+        };
+        if (name == "TfrmMain")
+            check(*window);
+        else if (QDialog* kept = window->windows().window(name))
+            check(*kept);
+        else if (window->windows().registered(name))
+            openedBy([&] { window->windows().openModal(name); }, check);
+        else
+            ADD_FAILURE() << name << " is no window of the program";
+    }
+    for (const auto& [name, keys] : missed)
+        for (const CaptionKey& key : keys)
+            if (!kCaptionsWithoutControl.count({key.window, key.control}))
+                ADD_FAILURE() << "no control for " << name << "." << key.control << "[" << key.index
+                              << "]";
 }
 
 // Closing: an upload file not marked Done is offered for processing; the answer decides.
