@@ -142,6 +142,8 @@ public:
 
     // Used by the document: makes a page current (null: none) and clears the text state.
     void SetPage(std::shared_ptr<TPdfDictionary> page, std::shared_ptr<TPdfStream> contents);
+    // The bytes of every page's content stream so far, the current page's included.
+    std::size_t ContentBytes() const;
 
 private:
     std::string& Out();
@@ -150,6 +152,7 @@ private:
     TPdfDoc& doc_;
     std::shared_ptr<TPdfDictionary> page_;
     std::shared_ptr<TPdfStream> contents_;
+    std::size_t finishedBytes_ = 0; // of the pages no longer current
     TPdfCanvasAttribute attribute_;
 };
 
