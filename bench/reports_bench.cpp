@@ -6,6 +6,7 @@
 //  - BM_ExceptionReportFiles: the same, then the text file and the PDF written;
 //  - BM_ClockingListBuilder: for comparison, the report builder's combined clocking list (text
 //    and PDF) over the same year's clockings, as the Reports window hands them over.
+#include "bench/BenchProgram.h"
 #include "core/MainState.h"
 #include "core/ProgramContext.h"
 #include "core/SiteList.h"
@@ -25,29 +26,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kCheckpoints = 255;
-constexpr int kClockingsPerDay = 500;
-constexpr int kDays = 366; // 2024
-const std::string kSite = "Yard";
+using namespace bench;
 
-std::string idOf(int k) {
-    char id[8];
-    std::snprintf(id, sizeof id, "%06X", 0xA00000 + k);
-    return id;
-}
-
-class Ignore : public UnknownCheckpointChooser {
-public:
-    void choose(UnknownCheckpointPlacement& placement) override { placement.ignore(); }
-};
-
-class YearOfDayFiles {
+class YearOfDayFiles : bench::BenchProgram {
 public:
     YearOfDayFiles() {
-        fs::create_directories(dir_ / kSite / "Raw");
+        fs::create_directories(dir / kSite / "Raw");
         std::vector<Checkpoint> list;
         for (int k = 0; k < kCheckpoints; ++k)
-            list.push_back({idOf(k), '=', "Checkpoint " + std::to_string(k)});
+            list.push_back({bench::checkpointId(k), '=', "Checkpoint " + std::to_string(k)});
         ScheduleValues schedule;
         schedule.fill("0");
         schedule[kRoundTime] = "045";
@@ -58,7 +45,7 @@ public:
             schedule[kFirstDayTime + 2 * d] = "18h00";
             schedule[kFirstDayTime + 2 * d + 1] = "06h00";
         }
-        SaveCheckpointList(dir_.path(), kSite, list, schedule);
+        SaveCheckpointList(dir.path(), kSite, list, schedule);
         std::string request = "Id : From 00:00:00 01/01/2024 to 23:59:00 31/12/2024\r\n";
         int next = 0;
         for (CalendarDay day = first(); day <= last(); day += std::chrono::days{1}) {
@@ -73,49 +60,41 @@ public:
                 const int minute = k < 250 ? k * 360 / 250 : 1080 + (k - 250) * 360 / 250;
                 char time[16];
                 std::snprintf(time, sizeof time, "%02d%02d", minute / 60, minute % 60);
-                lines.push_back("000000" + idOf(next++ % kCheckpoints) + date + time);
+                lines.push_back("000000" + bench::checkpointId(next++ % kCheckpoints) + date +
+                                time);
             }
-            replaceFileLines(dir_ / kSite / "Raw" / (std::string(date) + ".txt"), lines);
+            replaceFileLines(dir / kSite / "Raw" / (std::string(date) + ".txt"), lines);
             request += joinLines(lines);
         }
         request += "Done\r\n";
-        replaceFile(dir_ / "Request.txt", request);
-        context_.messages.SetDefaultMessages();
-        context_.settings.update([](Settings& s) { s.secureReports = true; });
-        print_.PdfSetMessages(context_.messages.range(1, pdf::PdfPrint::kMessageCount));
-        context_.sites.reset(BuildSiteList(dir_.path()));
-        LoadSiteIndex(context_);
+        replaceFile(dir / "Request.txt", request);
+        context.messages.SetDefaultMessages();
+        context.settings.update([](Settings& s) { s.secureReports = true; });
+        print.PdfSetMessages(context.messages.range(1, pdf::PdfPrint::kMessageCount));
+        context.sites.reset(BuildSiteList(dir.path()));
+        LoadSiteIndex(context);
     }
 
     static CalendarDay first() { return makeDay(2024, 1, 1); }
     static CalendarDay last() { return makeDay(2024, 12, 31); }
 
     ExceptionReportData findings() const {
-        return loadExceptionReport(dir_.path(),
+        return loadExceptionReport(dir.path(),
                                    {kSite, first(), last(), minutesAt(makeDay(2025, 1, 2), 0)});
     }
 
     std::size_t writeFiles(const ExceptionReportData& data) {
-        return writeExceptionReport(dir_.path(), data, context_.messages, context_.settings.get(),
-                                    print_, {})
+        return writeExceptionReport(dir.path(), data, context.messages, context.settings.get(),
+                                    print, {})
             .size();
     }
 
     // The builder rewrites the request's Done marker: each run gets a fresh copy.
     std::size_t clockingList() {
-        fs::copy_file(dir_ / "Request.txt", dir_ / "Raw.txt", fs::copy_options::overwrite_existing);
-        ProcessingServices services{context_, state_, ignore_, pdf_};
-        return ProcessUpload(services, dir_ / "Raw.txt").reports.size();
+        fs::copy_file(dir / "Request.txt", dir / "Raw.txt", fs::copy_options::overwrite_existing);
+        ProcessingServices services{context, state, ignore, pdf};
+        return ProcessUpload(services, dir / "Raw.txt").reports.size();
     }
-
-private:
-    testing::TempDir dir_;
-    testing::FakeDesktop desk_;
-    ProgramContext context_{dir_.path(), desk_.desktop, "1"};
-    MainState state_;
-    pdf::PdfPrint print_{desk_.clock, desk_.locale};
-    PdfprintReport pdf_{print_};
-    Ignore ignore_;
 };
 
 YearOfDayFiles& year() {

@@ -7,6 +7,7 @@
 //  - BM_NightOverview: the 31-night overview chart, drawn as PDF.
 // Each benchmark reports the process's peak resident memory (run one filter per process to
 // compare spans: `--benchmark_filter=ClockingList/31` then `/366`).
+#include "bench/BenchProgram.h"
 #include "core/MainState.h"
 #include "core/ProgramContext.h"
 #include "core/SiteList.h"
@@ -29,16 +30,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kCheckpoints = 255;
-constexpr int kClockingsPerDay = 500;
-constexpr int kDays = 366; // 2024
-const std::string kSite = "Yard";
-
-std::string idOf(int k) {
-    char id[8];
-    std::snprintf(id, sizeof id, "%06X", 0xA00000 + k);
-    return id;
-}
+using namespace bench;
 
 std::string yymmdd(const LocalDateTime& day) {
     char date[16];
@@ -52,15 +44,15 @@ double peakMegabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-class YearOfDayFiles {
+class YearOfDayFiles : bench::BenchProgram {
 public:
     YearOfDayFiles() {
         std::string list = "//Checkpoint list for " + kSite + "\r\n\r\n";
         for (int k = 0; k < kCheckpoints; ++k)
-            list += idOf(k) + " = Checkpoint " + std::to_string(k) + "\r\n";
+            list += bench::checkpointId(k) + " = Checkpoint " + std::to_string(k) + "\r\n";
         list += "\r\n//End of File\r\n";
-        fs::create_directories(dir_ / kSite / "Raw");
-        testing::writeFile(dir_ / kSite / "checkpt.lst", list);
+        fs::create_directories(dir / kSite / "Raw");
+        testing::writeFile(dir / kSite / "checkpt.lst", list);
         int next = 0;
         for (int d = 0; d < kDays; ++d) {
             const LocalDateTime day = addDays(first(), d);
@@ -71,18 +63,19 @@ public:
                 const int minute = k * 1440 / kClockingsPerDay;
                 char time[8];
                 std::snprintf(time, sizeof time, "%02d%02d", minute / 60, minute % 60);
-                lines.push_back("000000" + idOf(next++ % kCheckpoints) + date + time);
+                lines.push_back("000000" + bench::checkpointId(next++ % kCheckpoints) + date +
+                                time);
             }
-            replaceFileLines(dir_ / kSite / "Raw" / (date + ".txt"), lines);
+            replaceFileLines(dir / kSite / "Raw" / (date + ".txt"), lines);
         }
-        context_.messages.SetDefaultMessages();
-        context_.settings.update([](Settings& s) {
+        context.messages.SetDefaultMessages();
+        context.settings.update([](Settings& s) {
             s.secureReports = true;
             s.openReportAfterProcessing = false;
         });
-        print_.PdfSetMessages(context_.messages.range(1, pdf::PdfPrint::kMessageCount));
-        context_.sites.reset(BuildSiteList(dir_.path()));
-        LoadSiteIndex(context_);
+        print.PdfSetMessages(context.messages.range(1, pdf::PdfPrint::kMessageCount));
+        context.sites.reset(BuildSiteList(dir.path()));
+        LoadSiteIndex(context);
     }
 
     static LocalDateTime first() { return calendarDay(2024, 1, 1); }
@@ -91,8 +84,7 @@ public:
     std::size_t readDayFiles(int days) const {
         std::size_t lines = 0;
         for (int d = 0; d < days; ++d)
-            lines +=
-                readLines(dir_ / kSite / "Raw" / (yymmdd(addDays(first(), d)) + ".txt")).size();
+            lines += readLines(dir / kSite / "Raw" / (yymmdd(addDays(first(), d)) + ".txt")).size();
         return lines;
     }
 
@@ -101,7 +93,7 @@ public:
     // the second to the last day.
     // Returns the size of the files written.
     std::size_t request(ReportKind kind, int days, Shift shift = Shift::Night) {
-        ReportsWindowModel model(context_, state_);
+        ReportsWindowModel model(context, state);
         model.FormShow();
         model.siteChosen(0);
         model.FormActivate();
@@ -115,8 +107,8 @@ public:
             model.timeEdited(false, "00h00");
             model.timeEdited(true, "23h59");
         }
-        ProcessingServices services{context_, state_, ignore_, pdf_};
-        if (model.createOpen({}, services, chart_) != DispatchOutcome::Reported)
+        ProcessingServices services{context, state, ignore, pdf};
+        if (model.createOpen({}, services, chart) != DispatchOutcome::Reported)
             throw std::runtime_error("nothing reported");
         std::size_t bytes = 0;
         for (const auto& file : model.written())
@@ -125,14 +117,7 @@ public:
     }
 
 private:
-    testing::TempDir dir_;
-    testing::FakeDesktop desk_;
-    ProgramContext context_{dir_.path(), desk_.desktop, "1"};
-    MainState state_;
-    pdf::PdfPrint print_{desk_.clock, desk_.locale};
-    PdfprintReport pdf_{print_};
-    PdfOverviewChart chart_{print_};
-    IgnoreUnknownCheckpoints ignore_;
+    PdfOverviewChart chart{print};
 };
 
 YearOfDayFiles& year() {
