@@ -3,6 +3,7 @@
 // upload waiting in "Raw.txt" or still being read.
 #include "reports/ReportsWindowModel.h"
 
+#include "ExceptionFixture.h"
 #include "ReportsFixture.h"
 #include "core/CheckpointList.h"
 #include "processing/ReportPdf.h"
@@ -97,6 +98,46 @@ TEST_F(ReportsWindowModelTest, NothingInRangeKeepsTheWindowOpen) {
     EXPECT_THAT(fake.dialogs.information.back(), ::testing::StartsWith("M150\n\r"));
     EXPECT_FALSE(std::filesystem::exists(dir / "Processed.txt"));
 }
+
+// "Save as CSV" writes rows only beside a report that was made: not for the kinds that have no
+// rows, and not when the range holds nothing (the report's own message says so).
+struct CsvCase {
+    const char* name;
+    ReportKind kind;
+    bool advanced;
+    DispatchOutcome outcome;
+    const char* message; // start of the message shown; empty: none
+};
+
+class SaveCsvTest : public ReportsWindowModelTest, public ::testing::WithParamInterface<CsvCase> {};
+
+TEST_P(SaveCsvTest, WritesRowsOnlyBesideAReport) {
+    const CsvCase& row = GetParam();
+    // A site with a schedule, so that the exception report looks for day files.
+    SaveCheckpointList(dir.path(), "Depot", LoadCheckpointList(dir.path(), "Depot").checkpoints,
+                       sampleSchedule());
+    if (row.advanced)
+        model.advancedToggled();
+    model.kindChosen(row.kind);
+    model.datesChosen(march(1), march(2));
+    EXPECT_EQ(model.saveCsv(dir / "rows.csv", processing, chart), row.outcome);
+    EXPECT_FALSE(std::filesystem::exists(dir / "rows.csv"));
+    if (*row.message)
+        EXPECT_THAT(fake.dialogs.information, ElementsAre(::testing::StartsWith(row.message)));
+    else
+        EXPECT_TRUE(fake.dialogs.information.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, SaveCsvTest,
+    ::testing::Values(
+        CsvCase{"Overview", ReportKind::Overview, true, DispatchOutcome::NothingReported, ""},
+        CsvCase{"ByDownload", ReportKind::ByDownload, false, DispatchOutcome::NothingReported, ""},
+        CsvCase{"ListNothingInRange", ReportKind::ClockingList, true,
+                DispatchOutcome::NothingReported, "M150\n\r"},
+        CsvCase{"ExceptionsWithoutDayFiles", ReportKind::Exception, true,
+                DispatchOutcome::NothingReported, "M150"}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(ReportsWindowModelTest, OverviewDrawsTheChart) {
     dayFile("Depot", "240310", {dayLine("00A1F3", "2403100100")});
