@@ -70,9 +70,23 @@ bool applyIndexed(QObject& target, int index, const QString& text) {
     return false;
 }
 
+// A caption shared with a menu entry or button carries its accelerator mark ("&Checkpoints").
+// Where no accelerator can act (a title bar, a label without a buddy) the marks go and "&&"
+// stays one "&", as the texts are shown where they were written.
+QString withoutAcceleratorMarks(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size())
+            ++i;
+        shown.append(text[i]);
+    }
+    return shown;
+}
+
 bool applyWhole(QObject& target, bool isRoot, const QString& text) {
     if (isRoot) {
-        static_cast<QWidget&>(target).setWindowTitle(text);
+        static_cast<QWidget&>(target).setWindowTitle(withoutAcceleratorMarks(text));
         return true;
     }
     if (auto* action = qobject_cast<QAction*>(&target))
@@ -80,7 +94,7 @@ bool applyWhole(QObject& target, bool isRoot, const QString& text) {
     if (auto* menu = qobject_cast<QMenu*>(&target))
         return menu->setTitle(text), true;
     if (auto* label = qobject_cast<QLabel*>(&target))
-        return label->setText(text), true;
+        return label->setText(label->buddy() ? text : withoutAcceleratorMarks(text)), true;
     if (auto* button = qobject_cast<QAbstractButton*>(&target))
         return button->setText(text), true;
     if (auto* group = qobject_cast<QGroupBox*>(&target))

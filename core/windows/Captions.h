@@ -8,6 +8,7 @@
 // of object:
 //   QAction (menu item)            setText        QMenu (menu entry)     setTitle
 //   QLabel, QAbstractButton        setText        QGroupBox              setTitle
+//   (the window title and a label without a buddy lose their "&" accelerator marks)
 //   QLineEdit                      setText
 //   with an index: QComboBox item, QTabWidget/QTabBar tab, QTreeWidget/QTableWidget column
 //   heading, QListWidget item, a line of a QPlainTextEdit (lines added as needed).

@@ -80,6 +80,46 @@ TEST(Captions, EveryKindOfControlTakesItsCaptionAndOtherWindowsAreLeftAlone) {
     EXPECT_EQ(w.memo->toPlainText(), "one\nzwei");
 }
 
+// Accelerator marks act in buttons and menus; a title bar and a label without a buddy show
+// the text without them ("&&" is one "&").
+struct AcceleratorCase {
+    const char* name;
+    const char* caption;
+    const char* title;
+    const char* label;
+    const char* labelWithBuddy;
+    const char* button;
+};
+
+class Accelerators : public ::testing::TestWithParam<AcceleratorCase> {};
+
+TEST_P(Accelerators, GoWhereNoAcceleratorActs) {
+    const AcceleratorCase& c = GetParam();
+    Window w;
+    auto* withBuddy = named<QLabel>(w.root, "Label2");
+    withBuddy->setBuddy(w.button);
+    CaptionTable table;
+    for (const char* control : {"", "Label1", "Label2", "btnOk"})
+        set(table, "TfrmTest", control, CaptionKey::kWhole, c.caption);
+    EXPECT_TRUE(applyCaptions(w.root, table, "TfrmTest").empty());
+    EXPECT_EQ(w.root.windowTitle(), c.title);
+    EXPECT_EQ(w.label->text(), c.label);
+    EXPECT_EQ(withBuddy->text(), c.labelWithBuddy);
+    EXPECT_EQ(w.button->text(), c.button);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Captions, Accelerators,
+    ::testing::Values(
+        AcceleratorCase{"Mark", "&Checkpoints", "Checkpoints", "Checkpoints", "&Checkpoints",
+                        "&Checkpoints"},
+        AcceleratorCase{"MarkInside", "E&xit", "Exit", "Exit", "E&xit", "E&xit"},
+        AcceleratorCase{"DoubledMark", "Save && Print", "Save & Print", "Save & Print",
+                        "Save && Print", "Save && Print"},
+        AcceleratorCase{"TrailingMark", "Ends &", "Ends &", "Ends &", "Ends &", "Ends &"},
+        AcceleratorCase{"NoMark", "Reports", "Reports", "Reports", "Reports", "Reports"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 TEST(Captions, KeysWithoutAControlAreReturned) {
     Window w;
     CaptionTable table;
