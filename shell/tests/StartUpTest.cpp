@@ -153,6 +153,15 @@ INSTANTIATE_TEST_SUITE_P(
             [](StartUpTest& fixture) { writeFile(fixture.dir / "install" / "logo.gif", "abd"); },
             {"logo.gif appears to be corrupt, Please reinstall the "
              "application\r4911E516E5AA21D327512E0C8B197616"}},
+        FatalCase{"UnreadableVitalFile",
+                  [](StartUpTest& fixture) {
+                      // A regular file that opens but cannot be read (even by root): reading
+                      // a process's memory at address 0 fails.
+                      fs::remove(fixture.dir / "install" / "Basic.pdf");
+                      fs::create_symlink("/proc/self/mem", fixture.dir / "install" / "Basic.pdf");
+                  },
+                  {"Files Vital to Kestrova operation are corrupt or missing\r"
+                   "Please re-install the application"}},
         FatalCase{"MissingLanguageFile",
                   [](StartUpTest& fixture) { fs::remove(fixture.program("English.lng")); },
                   {"Fatal Error: Missing Language File\rPlease re-install the application"}}),
