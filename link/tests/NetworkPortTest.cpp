@@ -296,6 +296,26 @@ INSTANTIATE_TEST_SUITE_P(
                       OpenRow{"ServerRefusesTheOption", false, {}, false, {}}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// A stop (SIGINT or SIGTERM of the command line) ends a wait on a silent connection at once,
+// not at its deadline, and leaves the port open.
+TEST(NetworkPortWait, AStopEndsTheWaitBeforeItsDeadline) {
+    ScriptedServer server(
+        true, concat({kBaud, kDataSize, kParity, kTwoStopBits, kNoFlowControl, kPurged}));
+    SteadyLinkClock clock;
+    NetworkPort port(clock);
+    port.setPort(address(server.port));
+    ASSERT_TRUE(port.open());
+    std::stop_source stop;
+    std::jthread stopper([&stop] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        stop.request_stop();
+    });
+    const std::uint64_t start = clock.nowMs();
+    port.waitForInput(start + 20'000, 1, stop.get_token());
+    EXPECT_LT(clock.nowMs() - start, 10'000u);
+    EXPECT_TRUE(port.isOpen());
+}
+
 // python3-serial's server in front of a loop-back device.
 class LoopDeviceServer : public ::testing::Test {
 protected:
