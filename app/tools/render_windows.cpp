@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QTest>
 #include <filesystem>
 #include <iostream>
@@ -62,6 +63,14 @@ int main(int argc, char** argv) {
     main.FormKeyPress('@');
     main.FormKeyPress('!');
     save(main, out / "TfrmMain-menu-trace.png");
+
+    // The windows of the other modules as the main window made them (captions applied, site
+    // lists filled by start-up), shown without their modal loop.
+    for (const char* name : {"TfrmNew", "Tfrmpoints", "TfrmFPSetup", "TfrmSiteDel"})
+        if (QDialog* window = main.windows().window(name)) {
+            save(*window, out / (std::string(name) + ".png"));
+            window->hide();
+        }
 
     ProgramContext& c = program.context();
     windows::TfrmIdNum idNum(program.state(), c.adminLog, c.messages, c.captions);

@@ -28,6 +28,11 @@ void TfrmSiteDel::FormShow() {
     ui_->Edit1->setFocus();
 }
 
+void TfrmSiteDel::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormShow();
+}
+
 void TfrmSiteDel::Edit1KeyPress() {
     runReportingErrors(context_.desktop.dialogs,
                        [&] { editor_.confirmSiteDelete(toBytes(ui_->Edit1->text())); });

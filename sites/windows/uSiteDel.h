@@ -27,6 +27,10 @@ public:
     void Edit1KeyPress(); // Enter
     void Button1Click();
 
+protected:
+    // Every showing fills the warning and empties the field.
+    void showEvent(QShowEvent* event) override;
+
 private:
     std::unique_ptr<Ui::TfrmSiteDel> ui_;
     CheckpointEditor& editor_;

@@ -325,7 +325,6 @@ void Tfrmpoints::Delete2Click() {
     CheckpointEditor::DeleteStep step = CheckpointEditor::DeleteStep::NothingSelected;
     act([&] { step = editor_.DeleteSite(); });
     if (step == CheckpointEditor::DeleteStep::Confirm) {
-        siteDel_->FormShow();
         siteDel_->exec();
         redraw();
         if (state_.closeRequested())
