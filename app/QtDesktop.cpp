@@ -85,6 +85,16 @@ std::optional<std::filesystem::path> QtDialogs::saveFile(const FileDialogRequest
     return runFileDialog(*dialog);
 }
 
+std::optional<std::filesystem::path> QtDialogs::chooseFolder(const FileDialogRequest& request) {
+    QFileDialog dialog(parent_, fromBytes(request.title));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    const std::filesystem::path directory =
+        request.directory.empty() ? std::filesystem::current_path() : request.directory;
+    dialog.setDirectory(QString::fromStdString(directory.string()));
+    return runFileDialog(dialog);
+}
+
 void QtEventPump::processEvents() {
     QCoreApplication::processEvents();
 }

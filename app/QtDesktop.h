@@ -22,6 +22,7 @@ public:
                                          const std::string& initial) override;
     std::optional<std::filesystem::path> openFile(const FileDialogRequest& request) override;
     std::optional<std::filesystem::path> saveFile(const FileDialogRequest& request) override;
+    std::optional<std::filesystem::path> chooseFolder(const FileDialogRequest& request) override;
 
 private:
     QPointer<QWidget> parent_;

@@ -19,6 +19,8 @@ TfrmPref::TfrmPref(ProgramContext& context, QWidget* parent)
     ui_->setupUi(this);
     connect(ui_->Button1, &QPushButton::clicked, this, &TfrmPref::Button1Click);
     connect(ui_->Button2, &QPushButton::clicked, this, &TfrmPref::Button2Click);
+    connect(ui_->Button3, &QPushButton::clicked, this, &TfrmPref::Button3Click);
+    connect(ui_->Button4, &QPushButton::clicked, this, &TfrmPref::Button4Click);
     // Only a tick given by the user counts; loading sets the box without a click.
     connect(ui_->CheckBox6, &QCheckBox::clicked, this, &TfrmPref::CheckBox6Click);
 }
@@ -57,7 +59,14 @@ void TfrmPref::applyControls(const PreferenceControls& controls) {
         ui_->ListBox1->addItem(fromBytes(name));
     if (controls.selectedLanguage)
         ui_->ListBox1->setCurrentRow(static_cast<int>(*controls.selectedLanguage));
+    showCopyFolder(controls.reportCopyFolder);
     loading_ = false;
+}
+
+void TfrmPref::showCopyFolder(std::string folder) {
+    copyFolder_ = std::move(folder);
+    ui_->Edit2->setText(QString::fromStdString(copyFolder_)); // a path: the file system's bytes
+    ui_->Button4->setEnabled(!copyFolder_.empty());
 }
 
 PreferenceControls TfrmPref::controls() const {
@@ -71,6 +80,7 @@ PreferenceControls TfrmPref::controls() const {
     const auto selected = ui_->ListBox1->selectedItems();
     if (!selected.isEmpty())
         controls.selectedLanguage = static_cast<std::size_t>(ui_->ListBox1->row(selected.front()));
+    controls.reportCopyFolder = copyFolder_;
     return controls;
 }
 
@@ -108,6 +118,15 @@ void TfrmPref::Button1Click() {
 
 void TfrmPref::Button2Click() {
     reject();
+}
+
+void TfrmPref::Button3Click() {
+    showCopyFolder(
+        chooseReportCopyFolder(context_.desktop.dialogs, copyFolder_, context_.programDir));
+}
+
+void TfrmPref::Button4Click() {
+    showCopyFolder({});
 }
 
 void TfrmPref::CheckBox6Click(bool checked) {

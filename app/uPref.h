@@ -1,9 +1,10 @@
-// The preferences window TfrmPref: the eight option boxes, the report header and the language
-// list. "&Ok" runs the settings writer and closes; "&Cancel" (or Escape) closes and writes
-// nothing. The controls keep their state while the window is hidden and are reloaded from the
-// settings record each time it is shown, so a change abandoned with "&Cancel" is still written
-// by the Reports window's next deactivation unless the window was shown again in between. The
-// rules live in core/Preferences.h; this class only reads and fills its widgets.
+// The preferences window TfrmPref: the eight option boxes, the report header, the language
+// list and the report copy folder (read-only; "Choose..." and "No copies" set it). "&Ok" runs the
+// settings writer and closes; "&Cancel" (or Escape) closes and writes nothing. The controls keep
+// their state while the window is hidden and are reloaded from the settings record each time it is
+// shown, so a change abandoned with "&Cancel" is still written by the Reports window's next
+// deactivation unless the window was shown again in between. The rules live in core/Preferences.h;
+// this class only reads and fills its widgets.
 #pragma once
 
 #include "core/Preferences.h"
@@ -45,6 +46,8 @@ public:
 public slots:
     void Button1Click();
     void Button2Click();
+    void Button3Click();
+    void Button4Click();
     void CheckBox6Click(bool checked);
 
 protected:
@@ -53,12 +56,16 @@ protected:
 private:
     void applyControls(const PreferenceControls& controls);
     void loadLanguage(const std::string& file);
+    void showCopyFolder(std::string folder);
 
     ProgramContext& context_;
     std::unique_ptr<Ui::TfrmPref> ui_;
     const ReportsSelection* reports_ = nullptr;
     std::function<void(const MessageTable&)> afterLanguageLoad_;
     std::vector<std::string> languages_;
+    // The folder as the settings hold it: file-system bytes, kept here so that a name the
+    // field cannot show exactly is written back unchanged.
+    std::string copyFolder_;
     bool loading_ = false;
 };
 

@@ -25,6 +25,9 @@ public:
     std::optional<std::filesystem::path> saveFile(const FileDialogRequest&) override {
         return std::nullopt;
     }
+    std::optional<std::filesystem::path> chooseFolder(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
 
     // The answer the next input dialog gets, taken from the command line; without one the
     // dialog is cancelled.

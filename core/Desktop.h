@@ -38,6 +38,8 @@ public:
     // The file the user chose; no value when the user cancels.
     virtual std::optional<std::filesystem::path> openFile(const FileDialogRequest& request) = 0;
     virtual std::optional<std::filesystem::path> saveFile(const FileDialogRequest& request) = 0;
+    // An existing folder the user chose (the request's filter, name and extension unused).
+    virtual std::optional<std::filesystem::path> chooseFolder(const FileDialogRequest& request) = 0;
 };
 
 // Lets pending user-interface events run during a long operation.

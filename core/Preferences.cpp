@@ -1,11 +1,13 @@
 #include "core/Preferences.h"
 
 #include "core/AdminLog.h"
+#include "core/Desktop.h"
 #include "core/FileNames.h"
 #include "core/LanguageFile.h"
 #include "core/TextFile.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace kestrova {
 namespace fs = std::filesystem;
@@ -82,6 +84,7 @@ PreferenceControls LoadPreferenceControls(const Settings& settings, const fs::pa
     for (std::size_t i = 0; i < kCheckBoxes.size(); ++i)
         controls.checked[i] = settings.*(kCheckBoxes[i].member);
     controls.reportHeader = settings.reportHeader;
+    controls.reportCopyFolder = settings.reportCopyFolder;
     controls.languages = ListLanguageFiles(programDir);
     const std::string current = withoutLanguageExtension(settings.languageFile);
     for (std::size_t i = 0; i < controls.languages.size(); ++i) {
@@ -135,7 +138,31 @@ PreferencesPlan PlanPreferences(const PreferenceControls& controls, const Report
             plan.languageToLoad = file;
         }
     }
+
+    if (controls.reportCopyFolder != settings.reportCopyFolder)
+        addChange(plan,
+                  controls.reportCopyFolder.empty()
+                      ? std::string("Report copies Disabled")
+                      : "Report copy folder Changed to " + controls.reportCopyFolder,
+                  "ReportCopyFolder", controls.reportCopyFolder);
     return plan;
+}
+
+std::string chooseReportCopyFolder(Dialogs& dialogs, const std::string& current,
+                                   const fs::path& programDir) {
+    const fs::path start = current.empty() ? programDir : programDir / current;
+    const auto chosen = dialogs.chooseFolder({"Report copy folder", "", "", "", start});
+    if (!chosen)
+        return current;
+    std::error_code ec;
+    const fs::path folder = fs::weakly_canonical(*chosen, ec);
+    const fs::path program = fs::weakly_canonical(programDir, ec);
+    const fs::path inside = folder.lexically_relative(program);
+    if (!inside.empty() && *inside.begin() != "..") {
+        dialogs.showError(std::string(kCopyFolderInsideProgram));
+        return current;
+    }
+    return chosen->string();
 }
 
 void SavePreferences(const PreferenceControls& controls, const ReportsSelection& reports,

@@ -1,5 +1,7 @@
 // The preferences window's rules and the program's settings writer. The window shows the
-// eight option check boxes, the report header and the list of language files; its "&Ok" writes
+// eight option check boxes, the report header, the list of language files and the report copy
+// folder (ReportCopyFolder: after every processed upload each site's clocking report goes
+// there as PDF and CSV; empty means no copies); its "&Ok" writes
 // every value that differs from the settings record into the settings file in one save, logs
 // each change under "All", stores the Reports window's current choices as its defaults, loads
 // a newly chosen language at once and reloads the settings record. The Reports window runs the
@@ -22,6 +24,7 @@
 namespace kestrova {
 
 class AdminLog;
+class Dialogs;
 class DocumentOpener;
 class TraceSink;
 
@@ -43,6 +46,7 @@ struct PreferenceControls {
     std::string reportHeader;                    // Edit1
     std::vector<std::string> languages;          // ListBox1: names without ".lng"
     std::optional<std::size_t> selectedLanguage; // index into `languages`
+    std::string reportCopyFolder;                // Edit2: empty means no copies
 
     friend bool operator==(const PreferenceControls&, const PreferenceControls&) = default;
 };
@@ -62,6 +66,17 @@ inline constexpr std::string_view kDiscardUnknownWarning =
     "Warning this could result in loss of Data";
 std::optional<std::string> discardUnknownWarning(bool ticked, bool windowActive, bool loading);
 
+// The folder the report copy folder's "Choose..." (Button3) leaves in Edit2: the desktop's
+// folder dialog opens at the current folder (a relative one lies under the program directory)
+// or at the program directory; a cancelled dialog keeps `current`. The program directory and
+// the folders inside it are refused with kCopyFolderInsideProgram, keeping `current`: every
+// folder there is taken for a site, so the copies would turn up as a site of their own.
+inline constexpr std::string_view kCopyFolderInsideProgram =
+    "The report copy folder must lie outside the program directory: every folder in it is "
+    "taken for a site.";
+std::string chooseReportCopyFolder(Dialogs& dialogs, const std::string& current,
+                                   const std::filesystem::path& programDir);
+
 // One change the writer makes: the admin-log action (site "All") and the settings entry.
 struct SettingChange {
     std::string logText;
@@ -77,7 +92,8 @@ struct PreferencesPlan {
 };
 
 // Every change the controls and the Reports window's choices make to the settings record, in
-// the writer's order: check boxes, report header, default site, report kind, shift, language.
+// the writer's order: check boxes, report header, default site, report kind, shift, language,
+// then the report copy folder (a key older installations ignore, so it comes last).
 PreferencesPlan PlanPreferences(const PreferenceControls& controls, const ReportsSelection& reports,
                                 const Settings& settings);
 

@@ -1,7 +1,8 @@
 // The preferences window on the offscreen platform: it loads its controls when shown, "&Ok"
 // writes and closes, "&Cancel" writes nothing but leaves the controls for the Reports window's
 // next deactivation, a new language reaches the captions, and CheckBox6 warns only on a
-// user's tick. Setting KESTROVA_WINDOW_PICTURES to a directory keeps a picture of the window.
+// user's tick, and the report copy folder is chosen through the desktop's folder dialog. Setting
+// KESTROVA_WINDOW_PICTURES to a directory keeps a picture of the window.
 #include "app/uPref.h"
 #include "core/TextFile.h"
 #include "core/testing/FakeDesktop.h"
@@ -175,6 +176,50 @@ TEST_F(PrefWindowTest, OnlyAUsersTickOfCheckBox6Warns) {
     window.FormShow();
     EXPECT_TRUE(box("CheckBox6")->isChecked());
     EXPECT_EQ(fake.dialogs.information.size(), 1u);
+    window.reject();
+}
+
+TEST_F(PrefWindowTest, ReportCopyFolderIsChosenShownAndTurnedOff) {
+    const fs::path copies = dir / ".." / (dir.path().filename().string() + "-copies");
+    fake.dialogs.folderAnswers = {copies};
+    window.open();
+    QLineEdit* field = window.findChild<QLineEdit*>("Edit2");
+    ASSERT_NE(field, nullptr);
+    EXPECT_TRUE(field->isReadOnly());
+    EXPECT_EQ(field->text(), "");
+    EXPECT_FALSE(button("Button4")->isEnabled());
+
+    QTest::mouseClick(button("Button3"), Qt::LeftButton);
+    ASSERT_EQ(fake.dialogs.folderRequests.size(), 1u);
+    EXPECT_EQ(fake.dialogs.folderRequests[0].directory, dir.path());
+    EXPECT_EQ(field->text().toStdString(), copies.string());
+    picture("TfrmPref-copies.png");
+    QTest::mouseClick(button("Button1"), Qt::LeftButton);
+
+    EXPECT_EQ(readFile(dir / "Kestrova.ini"), "ReportHeader=Acme\r\nDayorNight=Night\r\n"
+                                              "ReportCopyFolder=" +
+                                                  copies.string() + "\r\n");
+    EXPECT_EQ(context.settings.get().reportCopyFolder, copies.string());
+
+    // Shown again: the stored folder; "No copies" empties it and "&Ok" stores the empty value.
+    window.open();
+    EXPECT_EQ(field->text().toStdString(), copies.string());
+    ASSERT_TRUE(button("Button4")->isEnabled());
+    QTest::mouseClick(button("Button4"), Qt::LeftButton);
+    EXPECT_EQ(field->text(), "");
+    QTest::mouseClick(button("Button1"), Qt::LeftButton);
+    EXPECT_EQ(context.settings.get().reportCopyFolder, "");
+    EXPECT_THAT(log(), ElementsAre(::testing::HasSubstr("Report copy folder Changed to "),
+                                   ::testing::HasSubstr("Report copies Disabled")));
+}
+
+TEST_F(PrefWindowTest, AReportCopyFolderInsideTheProgramDirectoryIsRefused) {
+    fs::create_directories(dir / "North Gate");
+    fake.dialogs.folderAnswers = {dir / "North Gate"};
+    window.open();
+    QTest::mouseClick(button("Button3"), Qt::LeftButton);
+    EXPECT_EQ(window.findChild<QLineEdit*>("Edit2")->text(), "");
+    EXPECT_THAT(fake.dialogs.errors, ElementsAre(std::string(kCopyFolderInsideProgram)));
     window.reject();
 }
 

@@ -39,6 +39,15 @@ std::optional<fs::path> FakeDialogs::saveFile(const FileDialogRequest& request) 
     return answerFile(true, request);
 }
 
+std::optional<fs::path> FakeDialogs::chooseFolder(const FileDialogRequest& request) {
+    folderRequests.push_back(request);
+    if (folderAnswers.empty())
+        return std::nullopt;
+    auto answer = folderAnswers.front();
+    folderAnswers.pop_front();
+    return answer;
+}
+
 std::optional<fs::path> FakeDialogs::answerFile(bool save, const FileDialogRequest& request) {
     fileRequests.push_back({save, request});
     if (fileAnswers.empty())

@@ -21,6 +21,7 @@ public:
                                          const std::string& initial) override;
     std::optional<std::filesystem::path> openFile(const FileDialogRequest& request) override;
     std::optional<std::filesystem::path> saveFile(const FileDialogRequest& request) override;
+    std::optional<std::filesystem::path> chooseFolder(const FileDialogRequest& request) override;
 
     // Answers given in order. An exhausted queue answers "no" to a confirmation and throws
     // std::logic_error for an input dialog (queue std::nullopt to cancel).
@@ -41,6 +42,10 @@ public:
         FileDialogRequest request;
     };
     std::vector<FileRequest> fileRequests;
+    // The folders the folder dialog chooses, in order (an exhausted queue cancels), and what
+    // each dialog was asked.
+    std::deque<std::optional<std::filesystem::path>> folderAnswers;
+    std::vector<FileDialogRequest> folderRequests;
 
 private:
     std::optional<std::filesystem::path> answerFile(bool save, const FileDialogRequest& request);

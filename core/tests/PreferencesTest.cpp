@@ -158,6 +158,7 @@ TEST_F(PreferencesTest, EveryChangeOfOneRunGoesIntoOneSaveInWritingOrder) {
     controls.reportHeader = "A=B Ltd";
     ASSERT_THAT(controls.languages, ElementsAre("Deutsch", "English"));
     controls.selectedLanguage = 0;
+    controls.reportCopyFolder = "/srv/report copies";
     FixedSelection reports = unchangedReports();
     reports.site = 2;
     reports.kind = 3;
@@ -165,20 +166,91 @@ TEST_F(PreferencesTest, EveryChangeOfOneRunGoesIntoOneSaveInWritingOrder) {
 
     save(controls, reports);
 
-    EXPECT_THAT(logLines(), ElementsAre(logLine("Upload Kestrova Data Changed to Disabled"),
-                                        logLine("ReportHeader Changed to A=B Ltd"),
-                                        logLine("Default report site changed to 2"),
-                                        logLine("Default report type changed to 3"),
-                                        logLine("Default report Day or Night changed to Disabled"),
-                                        logLine("Language file Changed to Deutsch.lng")));
+    EXPECT_THAT(logLines(),
+                ElementsAre(logLine("Upload Kestrova Data Changed to Disabled"),
+                            logLine("ReportHeader Changed to A=B Ltd"),
+                            logLine("Default report site changed to 2"),
+                            logLine("Default report type changed to 3"),
+                            logLine("Default report Day or Night changed to Disabled"),
+                            logLine("Language file Changed to Deutsch.lng"),
+                            logLine("Report copy folder Changed to /srv/report copies")));
     EXPECT_EQ(readFile(dir / "Kestrova.ini"),
               "ReportHeader=A=B Ltd\r\nDefaultReport=3\r\nDefaultSite=2\r\n"
-              "LanguageFile=Deutsch.lng\r\nUploadKestrovaData=F\r\nDayorNight=Day\r\n");
+              "LanguageFile=Deutsch.lng\r\nUploadKestrovaData=F\r\nDayorNight=Day\r\n"
+              "ReportCopyFolder=/srv/report copies\r\n");
     EXPECT_THAT(loaded, ElementsAre("Deutsch.lng"));
     EXPECT_EQ(settings.reportHeader, "A=B Ltd");
     EXPECT_EQ(settings.defaultSite, 2);
     EXPECT_FALSE(settings.nightShift);
+    EXPECT_EQ(settings.reportCopyFolder, "/srv/report copies");
 }
+
+TEST_F(PreferencesTest, EmptyingTheReportCopyFolderTurnsTheCopiesOff) {
+    writeFile(dir / "Kestrova.ini", "ReportCopyFolder=/srv/copies\r\nReportHeader=Acme\r\n");
+    reload();
+    auto controls = shown();
+    ASSERT_EQ(controls.reportCopyFolder, "/srv/copies");
+    controls.reportCopyFolder.clear();
+
+    save(controls, unchangedReports());
+
+    EXPECT_THAT(logLines(), ElementsAre(logLine("Report copies Disabled")));
+    EXPECT_EQ(readFile(dir / "Kestrova.ini"), "ReportCopyFolder=\r\nReportHeader=Acme\r\n");
+    EXPECT_EQ(settings.reportCopyFolder, "");
+}
+
+struct CopyFolderCase {
+    std::string name;
+    std::string current;
+    std::optional<std::string> chosen; // under the test's root; none: cancelled
+    std::string expected;              // "ROOT/" stands for the test's root
+    bool refused;
+};
+
+void PrintTo(const CopyFolderCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class ReportCopyFolderChoice : public ::testing::TestWithParam<CopyFolderCase> {};
+
+TEST_P(ReportCopyFolderChoice, TakesAFolderOutsideTheProgramDirectory) {
+    const CopyFolderCase& c = GetParam();
+    TempDir root;
+    const auto program = root / "kestrova";
+    std::filesystem::create_directories(program / "North Gate");
+    std::filesystem::create_directories(root / "copies");
+    testing::FakeDialogs dialogs;
+    if (c.chosen)
+        dialogs.folderAnswers.push_back(root / *c.chosen);
+    else
+        dialogs.folderAnswers.push_back(std::nullopt);
+
+    const std::string folder = chooseReportCopyFolder(dialogs, c.current, program);
+
+    const std::string rootText = root.path().string() + "/";
+    EXPECT_EQ(folder,
+              c.expected.rfind("ROOT/", 0) == 0 ? rootText + c.expected.substr(5) : c.expected);
+    ASSERT_EQ(dialogs.folderRequests.size(), 1u);
+    EXPECT_EQ(dialogs.folderRequests[0].directory,
+              c.current.empty() ? program : program / c.current);
+    if (c.refused)
+        EXPECT_THAT(dialogs.errors, ElementsAre(std::string(kCopyFolderInsideProgram)));
+    else
+        EXPECT_THAT(dialogs.errors, IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, ReportCopyFolderChoice,
+    ::testing::Values(
+        CopyFolderCase{"OutsideIsTaken", "", "copies", "ROOT/copies", false},
+        CopyFolderCase{"CancelKeepsTheFolder", "/srv/old", std::nullopt, "/srv/old", false},
+        CopyFolderCase{"ASiteFolderIsRefused", "/srv/old", "kestrova/North Gate", "/srv/old", true},
+        CopyFolderCase{"TheProgramDirectoryIsRefused", "", "kestrova", "", true},
+        CopyFolderCase{"AWayOutOfTheProgramDirectoryIsTaken", "",
+                       "kestrova/North Gate/../../copies", "ROOT/kestrova/North Gate/../../copies",
+                       false},
+        CopyFolderCase{"AMissingFolderInsideIsRefused", "", "kestrova/new", "", true}),
+    [](const auto& row) { return row.param.name; });
 
 TEST_F(PreferencesTest, ReportsWindowChoicesAreStoredOnlyWhenMadeAndDifferent) {
     writeFile(dir / "Kestrova.ini", "DayorNight=Day\r\nDefaultReport=2\r\nDefaultSite=1\r\n");

@@ -3,6 +3,7 @@
 // must leave all of them as they are; a change of the output itself updates the digests here,
 // on purpose and visibly.
 #include "ProcessingFixture.h"
+#include "core/testing/Digest.h"
 #include "core/testing/WriteFaults.h"
 #include "pdf/pdfprint.h"
 #include "processing/PdfprintReport.h"
@@ -16,21 +17,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string digest(const std::string& bytes) {
-    std::uint64_t hash = 0xcbf29ce484222325ULL; // FNV-1a, 64 bits
-    for (const char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001b3ULL;
-    }
-    char text[24];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-    return text;
-}
-
 std::map<std::string, std::string> digests(const fs::path& dir) {
     std::map<std::string, std::string> out;
     for (const auto& [name, bytes] : snapshotFiles(dir))
-        out[name] = digest(bytes);
+        out[name] = digestOf(bytes);
     return out;
 }
 
