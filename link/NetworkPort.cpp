@@ -7,7 +7,6 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -71,13 +70,10 @@ std::optional<NetworkAddress> parseNetworkPort(const std::string& device) {
     return address;
 }
 
-NetworkPort::NetworkPort(LinkClock& clock)
-    : clock_(clock), wakeFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+NetworkPort::NetworkPort(LinkClock& clock) : clock_(clock) {}
 
 NetworkPort::~NetworkPort() {
     close();
-    if (wakeFd_ >= 0)
-        ::close(wakeFd_);
 }
 
 void NetworkPort::setPort(const std::string& name) {
@@ -325,43 +321,19 @@ bool NetworkPort::setBreak(bool on) {
                                           on ? telnet::kControlBreakOn : telnet::kControlBreakOff));
 }
 
-// As on the termios port: once input has begun, the rest of what the caller needs cannot be
-// here before it has crossed the line, so the wait sleeps (on the stop's wake-up only) through
-// all but the last byte of it.
 void NetworkPort::paceRest(std::uint64_t deadlineMs, std::size_t bytes) {
-    for (;;) {
-        const std::size_t have = inputCount();
-        if (fd_ < 0 || have + 1 >= bytes)
-            return;
-        const std::uint64_t now = clock_.nowMs();
-        const std::uint64_t restMs = (bytes - have - 1) * kCharacterUs / 1000;
-        if (restMs == 0 || now >= deadlineMs)
-            return;
-        pollfd wake{wakeFd_, POLLIN, 0};
-        const int ready =
-            ::poll(&wake, 1, static_cast<int>(std::min<std::uint64_t>(deadlineMs - now, restMs)));
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready != 0) {
-            if (wake.revents & POLLIN) { // a stop
-                std::uint64_t count = 0;
-                [[maybe_unused]] const ssize_t got = ::read(wakeFd_, &count, sizeof count);
-            }
-            return;
-        }
-    }
+    wake_.paceRest(clock_, deadlineMs, bytes, [this]() -> std::optional<std::size_t> {
+        const std::size_t have = inputCount(); // closes the port when the line has failed
+        return fd_ < 0 ? std::nullopt : std::optional(have);
+    });
 }
 
 void NetworkPort::waitForInput(std::uint64_t deadlineMs, std::size_t bytes, std::stop_token stop) {
-    if (fd_ < 0 || wakeFd_ < 0) {
+    if (fd_ < 0 || wake_.fd() < 0) {
         clock_.sleepUntil(deadlineMs, stop);
         return;
     }
-    const int wake = wakeFd_;
-    const std::stop_callback onStop(stop, [wake] {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t put = ::write(wake, &one, sizeof one);
-    });
+    const StopWake::Armed onStop = wake_.arm(stop);
     while (!stop.stop_requested() && pump()) {
         if (!input_.empty()) {
             paceRest(deadlineMs, bytes);
@@ -370,7 +342,7 @@ void NetworkPort::waitForInput(std::uint64_t deadlineMs, std::size_t bytes, std:
         const std::uint64_t now = clock_.nowMs();
         if (now >= deadlineMs)
             return;
-        pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+        pollfd fds[2] = {{fd_, POLLIN, 0}, {wake_.fd(), POLLIN, 0}};
         const int ready = ::poll(fds, 2, remainingMs(now, deadlineMs));
         if (ready < 0 && errno == EINTR)
             continue;
@@ -379,8 +351,7 @@ void NetworkPort::waitForInput(std::uint64_t deadlineMs, std::size_t bytes, std:
             break;
         }
         if (fds[1].revents & POLLIN) {
-            std::uint64_t count = 0;
-            [[maybe_unused]] const ssize_t got = ::read(wakeFd_, &count, sizeof count);
+            wake_.consume();
             return;
         }
         // Readable or closed: the next pump tells which.

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "link/SerialPort.h"
+#include "link/StopWake.h"
 #include "link/TelnetCodec.h"
 
 #include <optional>
@@ -74,7 +75,7 @@ private:
     LinkClock& clock_;
     std::optional<NetworkAddress> address_;
     int fd_ = -1;
-    int wakeFd_ = -1; // eventfd that a stop request makes readable
+    StopWake wake_;
     telnet::TelnetDecoder decoder_;
     Bytes input_;                                // serial data not yet read
     std::vector<telnet::ComPortAnswer> answers_; // answers not yet looked at

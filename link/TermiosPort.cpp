@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -43,13 +42,10 @@ bool settingsHold(const termios& wanted, const termios& got) {
 
 } // namespace
 
-TermiosPort::TermiosPort(LinkClock& clock, TtyCalls& calls)
-    : clock_(clock), calls_(calls), wakeFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+TermiosPort::TermiosPort(LinkClock& clock, TtyCalls& calls) : clock_(clock), calls_(calls) {}
 
 TermiosPort::~TermiosPort() {
     close();
-    if (wakeFd_ >= 0)
-        ::close(wakeFd_);
 }
 
 void TermiosPort::setPort(const std::string& name) {
@@ -173,49 +169,24 @@ bool TermiosPort::setBreak(bool on) {
     return ::ioctl(fd_, on ? TIOCSBRK : TIOCCBRK) == 0;
 }
 
-// Input has begun. The rest of what the caller needs cannot be here before it has crossed the
-// line, so this sleeps (on the stop's wake-up only: the line's input is already readable)
-// through all but the last byte of it; the caller then reads and waits for that byte on an
-// empty queue, which wakes it as the byte lands.
 void TermiosPort::paceRest(std::uint64_t deadlineMs, std::size_t bytes) {
-    for (;;) {
-        const std::size_t have = inputCount();
-        if (fd_ < 0 || have + 1 >= bytes)
-            return;
-        const std::uint64_t now = clock_.nowMs();
-        const std::uint64_t restMs = (bytes - have - 1) * kCharacterUs / 1000;
-        if (restMs == 0 || now >= deadlineMs)
-            return;
-        pollfd wake{wakeFd_, POLLIN, 0};
-        const int ready =
-            ::poll(&wake, 1, static_cast<int>(std::min<std::uint64_t>(deadlineMs - now, restMs)));
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready != 0) {
-            if (wake.revents & POLLIN) { // a stop
-                std::uint64_t count = 0;
-                [[maybe_unused]] const ssize_t got = ::read(wakeFd_, &count, sizeof count);
-            }
-            return;
-        }
-    }
+    wake_.paceRest(clock_, deadlineMs, bytes, [this]() -> std::optional<std::size_t> {
+        const std::size_t have = inputCount(); // closes the port when the line has failed
+        return fd_ < 0 ? std::nullopt : std::optional(have);
+    });
 }
 
 void TermiosPort::waitForInput(std::uint64_t deadlineMs, std::size_t bytes, std::stop_token stop) {
-    if (fd_ < 0 || wakeFd_ < 0) {
+    if (fd_ < 0 || wake_.fd() < 0) {
         clock_.sleepUntil(deadlineMs, stop);
         return;
     }
-    const int wake = wakeFd_;
-    const std::stop_callback onStop(stop, [wake] {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t put = ::write(wake, &one, sizeof one);
-    });
+    const StopWake::Armed onStop = wake_.arm(stop);
     while (!stop.stop_requested() && fd_ >= 0) {
         const std::uint64_t now = clock_.nowMs();
         if (now >= deadlineMs)
             return;
-        pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+        pollfd fds[2] = {{fd_, POLLIN, 0}, {wake_.fd(), POLLIN, 0}};
         const int ready =
             ::poll(fds, 2, static_cast<int>(std::min<std::uint64_t>(deadlineMs - now, 60000)));
         if (ready < 0 && errno == EINTR)
@@ -229,8 +200,7 @@ void TermiosPort::waitForInput(std::uint64_t deadlineMs, std::size_t bytes, std:
             return;
         }
         if (fds[1].revents & POLLIN) {
-            std::uint64_t count = 0;
-            [[maybe_unused]] const ssize_t got = ::read(wakeFd_, &count, sizeof count);
+            wake_.consume();
             return;
         }
     }

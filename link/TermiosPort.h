@@ -10,6 +10,7 @@
 #pragma once
 
 #include "link/SerialPort.h"
+#include "link/StopWake.h"
 #include "link/TtyCalls.h"
 
 #include <string>
@@ -44,7 +45,7 @@ private:
     TtyCalls& calls_;
     std::string device_;
     int fd_ = -1;
-    int wakeFd_ = -1; // eventfd that a stop request makes readable
+    StopWake wake_;
 };
 
 } // namespace kestrova
