@@ -229,6 +229,11 @@ class CliStationOnPty : public ::testing::TestWithParam<StationRun> {};
 // The simulated station on a pseudo-terminal, the upload on it as on a real serial port (or
 // through ser2net, as on a device server's port on the network), in real time: --once ends by
 // itself once the baton is read, --watch goes on until SIGTERM, which ends it cleanly.
+// The station answers the search's probe within 50 ms; on a loaded machine the station process
+// can miss that, and the search then tries every other port number before it comes back to
+// this one (about 40 s), so the waits for the upload allow two such rounds.
+constexpr int kSearchRoundsSeconds = 120;
+
 TEST_P(CliStationOnPty, UploadsTheBatonThroughARealTty) {
     TempDir dir;
     std::filesystem::copy(std::filesystem::path(KESTROVA_SOURCE_DIR) / "demo", dir.path(),
@@ -258,12 +263,12 @@ TEST_P(CliStationOnPty, UploadsTheBatonThroughARealTty) {
                                       GetParam().watch ? "--watch" : "--once"});
     std::optional<int> status;
     if (GetParam().watch) {
-        ASSERT_TRUE(awaitText(dir / "upload.out", "Processing Data...\n", 30));
+        ASSERT_TRUE(awaitText(dir / "upload.out", "Processing Data...\n", kSearchRoundsSeconds));
         ASSERT_TRUE(awaitText(dir / "upload.out", "Communicating with Kestrova\n", 10));
         EXPECT_FALSE(upload.wait(1)) << "--watch ended by itself";
         upload.signal(SIGTERM);
     }
-    status = upload.wait(30);
+    status = upload.wait(kSearchRoundsSeconds);
     ASSERT_TRUE(status) << readFile(dir / "upload.out");
     EXPECT_EQ(0, *status) << readFile(dir / "upload.out");
     const std::string out = readFile(dir / "upload.out");
