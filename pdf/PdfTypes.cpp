@@ -55,34 +55,42 @@ bool IsDbcsLeadByte(unsigned char) {
 
 namespace {
 
-void appendEscaped(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        switch (c) {
-        case '(':
-        case ')':
-        case '\\':
-            out += '\\';
-            out += c;
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        default:
-            out += c;
-        }
+// The escape a character of a string needs; none for most.
+std::string_view escapeOf(char c) {
+    switch (c) {
+    case '(':
+        return "\\(";
+    case ')':
+        return "\\)";
+    case '\\':
+        return "\\\\";
+    case '\r':
+        return "\\r";
+    case '\n':
+        return "\\n";
+    case '\t':
+        return "\\t";
+    case '\b':
+        return "\\b";
+    case '\f':
+        return "\\f";
+    default:
+        return {};
     }
+}
+
+// Runs of characters that need no escape go in whole: a report's strings hardly ever hold one.
+void appendEscaped(std::string& out, std::string_view text) {
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::string_view escape = escapeOf(text[i]);
+        if (escape.empty())
+            continue;
+        out.append(text.substr(plain, i - plain));
+        out.append(escape);
+        plain = i + 1;
+    }
+    out.append(text.substr(plain));
 }
 
 bool holdsLeadByte(std::string_view text) {

@@ -3,6 +3,7 @@
 
 #include "processing/ClockingReport.h"
 
+#include <array>
 #include <cstdio>
 
 namespace kestrova {
@@ -45,8 +46,43 @@ std::string trimRight(std::string text) {
     return text;
 }
 
+// A non-negative number with at least `width` digits, zeros in front ("%0*d"). A year's report
+// formats hundreds of thousands of them, which printf would spend most of its time on.
+void appendDigits(std::string& out, int value, int width) {
+    char digits[16];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && count < 16);
+    for (int k = count; k < width; ++k)
+        out += '0';
+    while (count > 0)
+        out += digits[--count];
+}
+
+void appendDate(std::string& out, CalendarDay day) {
+    const std::chrono::year_month_day ymd{day};
+    appendDigits(out, static_cast<int>(ymd.year()), 4);
+    out += '/';
+    appendDigits(out, static_cast<int>(static_cast<unsigned>(ymd.month())), 2);
+    out += '/';
+    appendDigits(out, static_cast<int>(static_cast<unsigned>(ymd.day())), 2);
+}
+
+void appendClock(std::string& out, int minutes, char separator) {
+    appendDigits(out, minutes / 60, 2);
+    out += separator;
+    appendDigits(out, minutes % 60, 2);
+}
+
 std::string dateTime(Minutes minute) {
-    return reportDate(dayOf(minute)) + " " + reportTime(minute);
+    std::string text;
+    text.reserve(16);
+    appendDate(text, dayOf(minute));
+    text += ' ';
+    appendClock(text, minuteOfDay(minute), ':');
+    return text;
 }
 
 std::string pointText(const Checkpoint& checkpoint) {
@@ -75,8 +111,17 @@ void addSchedule(std::vector<ReportLine>& out, const PatrolSchedule& s, const Me
     out.push_back({Kind::Row, finish});
 }
 
+// The three kinds' names, looked up once for all rows.
+using KindNames = std::array<std::string, 3>;
+
+KindNames kindNames(const MessageTable& m) {
+    return {exceptionKindName(ExceptionKind::ShiftNotDone, m),
+            exceptionKindName(ExceptionKind::FailedPatrol, m),
+            exceptionKindName(ExceptionKind::MissedPoint, m)};
+}
+
 std::string exceptionRow(const ExceptionReportData& data, const PatrolException& e,
-                         const MessageTable& m) {
+                         const KindNames& kinds) {
     std::string point;
     if (e.checkpoint >= 0) {
         point = pointText(data.checkpoints[static_cast<std::size_t>(e.checkpoint)]);
@@ -85,8 +130,13 @@ std::string exceptionRow(const ExceptionReportData& data, const PatrolException&
         point = std::to_string(shift.made) + "/" + std::to_string(shift.required) + " (" +
                 std::to_string(shift.share().value_or(0)) + "%)";
     }
-    return dateTime(e.time) + "  " + padRight(exceptionKindName(e.kind, m), kKindWidth) +
-           padRight(reportInterval(e.interval), kIntervalWidth) + point;
+    std::string row = dateTime(e.time);
+    row.reserve(row.size() + 2 + kKindWidth + kIntervalWidth + point.size());
+    row += "  ";
+    row += padRight(kinds[static_cast<std::size_t>(e.kind)], kKindWidth);
+    row += padRight(reportInterval(e.interval), kIntervalWidth);
+    row += point;
+    return row;
 }
 
 void addExceptions(std::vector<ReportLine>& out, const ExceptionReportData& data,
@@ -100,8 +150,10 @@ void addExceptions(std::vector<ReportLine>& out, const ExceptionReportData& data
         return;
     }
     out.push_back({Kind::Heading, m.MessageText(98)});
+    const KindNames kinds = kindNames(m);
+    out.reserve(out.size() + data.findings.exceptions.size() + data.findings.shifts.size() + 16);
     for (const PatrolException& e : data.findings.exceptions)
-        out.push_back({Kind::Row, exceptionRow(data, e, m)});
+        out.push_back({Kind::Row, exceptionRow(data, e, kinds)});
 }
 
 void addShares(std::vector<ReportLine>& out, const ExceptionReportData& data) {
@@ -141,23 +193,25 @@ void addLegend(std::vector<ReportLine>& out, const MessageTable& m) {
 } // namespace
 
 std::string reportDate(CalendarDay day) {
-    const std::chrono::year_month_day ymd{day};
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d/%02u/%02u", static_cast<int>(ymd.year()),
-                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
+    std::string text;
+    appendDate(text, day);
     return text;
 }
 
 std::string reportTime(Minutes minute) {
-    const int m = minuteOfDay(minute);
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d", m / 60, m % 60);
+    std::string text;
+    appendClock(text, minuteOfDay(minute), ':');
     return text;
 }
 
 std::string reportInterval(int minutes) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02dh%02d", minutes / 60, minutes % 60);
+    if (minutes < 0) { // never for a gap, but printed as before
+        char text[32];
+        std::snprintf(text, sizeof text, "%02dh%02d", minutes / 60, minutes % 60);
+        return text;
+    }
+    std::string text;
+    appendClock(text, minutes, 'h');
     return text;
 }
 
