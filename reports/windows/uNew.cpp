@@ -45,11 +45,19 @@ TfrmNew::TfrmNew(ReportServices services, QWidget* parent)
         marker->setCursor(Qt::PointingHandCursor);
 
     connect(ui_->Listbox1, &QComboBox::activated, this, &TfrmNew::ListBox1tClick);
-    for (QRadioButton* kind :
-         {ui_->RadioButton1, ui_->RadioButton2, ui_->RadioButton3, ui_->RadioButton6})
-        connect(kind, &QRadioButton::clicked, this, &TfrmNew::RadioButton1Click);
-    for (QRadioButton* shift : {ui_->RadioButton4, ui_->RadioButton5})
-        connect(shift, &QRadioButton::clicked, this, &TfrmNew::RadioButton5Click);
+    // The button clicked names the choice: a click on the one already checked chooses it again.
+    const std::pair<QRadioButton*, ReportKind> kinds[] = {
+        {ui_->RadioButton1, ReportKind::ByDownload},
+        {ui_->RadioButton2, ReportKind::ClockingList},
+        {ui_->RadioButton3, ReportKind::Overview},
+        {ui_->RadioButton6, ReportKind::Exception}};
+    for (const auto& [button, kind] : kinds)
+        connect(button, &QRadioButton::clicked, this,
+                [this, kind = kind] { RadioButton1Click(kind); });
+    for (const auto& [button, shift] :
+         {std::pair{ui_->RadioButton4, Shift::Day}, std::pair{ui_->RadioButton5, Shift::Night}})
+        connect(button, &QRadioButton::clicked, this,
+                [this, shift = shift] { RadioButton5Click(shift); });
     for (QCalendarWidget* calendar : {ui_->MonthCalendar1, ui_->MonthCalendar2})
         connect(calendar, &QCalendarWidget::clicked, this, &TfrmNew::MonthCalendarClick);
     connect(ui_->TrackBar1, &QSlider::valueChanged, this, &TfrmNew::TrackBar1Change);
@@ -257,17 +265,12 @@ void TfrmNew::ListBox1tClick(int index) {
     run([&] { model_.siteChosen(static_cast<std::size_t>(index)); });
 }
 
-void TfrmNew::RadioButton1Click() {
-    const ReportKind kind = ui_->RadioButton1->isChecked()   ? ReportKind::ByDownload
-                            : ui_->RadioButton2->isChecked() ? ReportKind::ClockingList
-                            : ui_->RadioButton6->isChecked() ? ReportKind::Exception
-                                                             : ReportKind::Overview;
+void TfrmNew::RadioButton1Click(ReportKind kind) {
     run([&] { model_.kindChosen(kind); });
     arrange();
 }
 
-void TfrmNew::RadioButton5Click() {
-    const Shift shift = ui_->RadioButton4->isChecked() ? Shift::Day : Shift::Night;
+void TfrmNew::RadioButton5Click(Shift shift) {
     run([&] { model_.shiftChosen(shift); });
 }
 

@@ -48,8 +48,8 @@ public:
 
 public slots:
     void ListBox1tClick(int index);
-    void RadioButton1Click();
-    void RadioButton5Click();
+    void RadioButton1Click(ReportKind kind);
+    void RadioButton5Click(Shift shift);
     void MonthCalendarClick();
     void TrackBar1Change(int position);
     void TrackBar2Change(int position);

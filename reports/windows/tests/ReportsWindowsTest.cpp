@@ -88,6 +88,20 @@ TEST_F(ReportsWindows, KindsAndLayoutReachTheWidgets) {
     EXPECT_EQ(window.selectedReportKind(), 2);
 }
 
+// A click on the kind already chosen keeps it: the window must not fall back to another kind.
+TEST_F(ReportsWindows, ClickingTheChosenKindAgainKeepsIt) {
+    TfrmNew window({context, state, processing, chart});
+    window.open();
+    for (const char* name : {"RadioButton2", "RadioButton1", "RadioButton3"}) {
+        auto* kind = child<QRadioButton>(window, name);
+        kind->click();
+        const std::optional<int> chosen = window.selectedReportKind();
+        kind->click();
+        EXPECT_TRUE(kind->isChecked()) << name;
+        EXPECT_EQ(window.selectedReportKind(), chosen) << name;
+    }
+}
+
 // The overview checks the PDF option (and so SecureReports), after which report by download
 // lists the site's ".pdf" reports. A site with text reports only must still be able to show
 // them: the option stands beside the list, where the simple layout can reach it.
