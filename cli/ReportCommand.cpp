@@ -17,13 +17,14 @@
 #include "processing/PdfprintReport.h"
 #include "processing/ReportCopies.h"
 #include "processing/UnknownCheckpointOption.h"
-#include "processing/UploadLine.h"
 #include "reports/AdminLogViewer.h"
 #include "reports/DayFileReading.h"
 #include "reports/DownloadReports.h"
 #include "reports/ExceptionFiles.h"
 #include "reports/PdfOverviewChart.h"
+#include "reports/ReportRequest.h"
 #include "reports/ReportsWindowModel.h"
+#include "reports/RequestChooser.h"
 
 #include <cstdio>
 #include <map>
@@ -121,29 +122,12 @@ std::string isoName(const DateAndTime& at, bool withTime) {
     return name;
 }
 
-// The clocking lines of the request just reported, as the report lists them: "Raw.txt"
-// without its header line and its Done marker.
-Lines requestClockings(const fs::path& programDir) {
-    Lines lines = readLines(defaultUploadFile(programDir));
-    if (!lines.empty())
-        lines.erase(lines.begin());
-    if (!lines.empty() && lines.back() == kDoneMarker)
-        lines.pop_back();
-    return lines;
-}
-
 void createFolder(const fs::path& folder) {
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec)
         throw makeIoError("create", folder);
 }
-
-// A chooser for clockings of ids no site lists: a report request reports them nowhere.
-class IgnoreUnknown : public UnknownCheckpointChooser {
-public:
-    void choose(UnknownCheckpointPlacement& placement) override { placement.ignore(); }
-};
 
 // The program as a report needs it, and the Reports window's model over it.
 struct ReportProgram {
@@ -161,8 +145,10 @@ struct ReportProgram {
             throw UsageError(command + ": no site named \"" + site + "\"");
         model.FormShow();
         model.siteChosen(*position);
-        model.FormActivate();
+        // The kind first: activating the window on the overview it starts with would check
+        // the PDF option, and so SecureReports, for a clocking list too.
         model.kindChosen(kind);
+        model.FormActivate();
         if (!model.selection().advanced)
             model.advancedToggled();
         return model;
@@ -228,7 +214,7 @@ struct ReportProgram {
     pdf::PdfPrint print{context().desktop.clock, context().desktop.locale};
     PdfprintReport report{print};
     PdfOverviewChart chart{print};
-    IgnoreUnknown unknown;
+    IgnoreUnknownCheckpoints unknown;
     ProcessingServices services{context(), state, unknown, report};
     ReportsWindowModel model{context(), state};
 };

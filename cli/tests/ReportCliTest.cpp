@@ -120,6 +120,22 @@ TEST_F(ReportCli, ClockingListWritesTheCombinedReportAndItsPdf) {
         EXPECT_NE(shown.find(expected), std::string::npos) << expected << "\n" << shown;
 }
 
+// The PDF of a clocking list follows SecureReports, whichever kind the settings would show the
+// Reports window with first: the overview that checks the PDF option is never passed through.
+TEST_F(ReportCli, ClockingListWithoutSecureReportsWritesNoPdf) {
+    for (const char* defaultReport : {"1", "2", "3"}) {
+        writeFile(dir / "Kestrova.ini", std::string("SecureReports=F\r\nDefaultReport=") +
+                                            defaultReport + "\r\nOpenReportAfterProcessing=F\r\n");
+        std::filesystem::remove(dir / "Report.pdf");
+        const Result r = cli({"report", "list", "--site", "Depot", "--from", "2024-03-09 12:00",
+                              "--to", "2024-03-10 12:00"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "Processed.txt\n") << "DefaultReport=" << defaultReport;
+        EXPECT_FALSE(std::filesystem::exists(dir / "Report.pdf"))
+            << "DefaultReport=" << defaultReport;
+    }
+}
+
 TEST_F(ReportCli, PointFilterAndNothingInRange) {
     Result r = cli({"report", "list", "--site", "Depot", "--from", "2024-03-09 00:00", "--to",
                     "2024-03-10 23:59", "--point", "00b2c4"});
