@@ -17,6 +17,7 @@
 //
 // PtyCommsThreadCpu: the comms thread watching a baton over the pseudo-terminal for 10 s, in
 // real time; reported: its processor time as a share of one core (goal: under 1 %).
+#include "bench/FullBaton.h"
 #include "core/AdminLog.h"
 #include "core/MainState.h"
 #include "core/MessageTable.h"
@@ -96,17 +97,6 @@ struct Bench {
 
 constexpr double kByteMs = static_cast<double>(sim::kByteNs) / 1e6;
 
-sim::SimBaton fullBaton() {
-    sim::SimBaton baton;
-    baton.clock = LocalDateTime{2025, 3, 14, 10, 0, 0, 0};
-    for (int chip = 14; chip >= 0; chip -= 2)
-        for (int i = 0; i < 4099; ++i)
-            baton.addClocking(chip, {0xA1, static_cast<std::uint8_t>(chip),
-                                     static_cast<std::uint8_t>(i & 0xFF), 0x03, 0x14, 0x09,
-                                     static_cast<std::uint8_t>(i % 60)});
-    return baton;
-}
-
 // The floor of the download phase, from the first Get Size to processing.
 double floorMs(int chips, int records) {
     const double perRecord = 13 * kByteMs; // Read Next out, echo and record back
@@ -148,7 +138,7 @@ void FullBatonDownload(benchmark::State& bench) {
             processed = clock.nowMs();
             stop.request_stop();
         };
-        sim::UploadScript script(b.state, b.station, b.messages, fullBaton(), stop);
+        sim::UploadScript script(b.state, b.station, b.messages, bench::fullBaton(), stop);
         RunComms(b.services(), stop.get_token());
         if (!firstSize || !processed) {
             bench.SkipWithError(("the download did not finish: " + b.state.statusText() + " " +
@@ -158,7 +148,7 @@ void FullBatonDownload(benchmark::State& bench) {
             return;
         }
         const double measured = static_cast<double>(*processed - *firstSize);
-        const double floor = floorMs(8, 4099);
+        const double floor = floorMs(bench::kFullBatonChips, bench::kRecordsPerChip);
         bench.counters["simulated_s"] = measured / 1000;
         bench.counters["floor_s"] = floor / 1000;
         bench.counters["ratio"] = measured / floor;
@@ -226,7 +216,7 @@ void PtyBatonDownload(benchmark::State& bench) {
             std::function<void()> mark;
             void DoRaw() override { mark(); }
         } marking;
-        PtyBench pty(marking, fullBaton());
+        PtyBench pty(marking, bench::fullBaton());
         Bench& b = pty.bench;
         std::stop_source stop;
         std::optional<std::uint64_t> firstSize;
@@ -254,7 +244,7 @@ void PtyBatonDownload(benchmark::State& bench) {
             return;
         }
         const double measured = static_cast<double>(*processed - *firstSize);
-        const double floor = floorMs(8, 4099);
+        const double floor = floorMs(bench::kFullBatonChips, bench::kRecordsPerChip);
         bench.counters["real_s"] = measured / 1000;
         bench.counters["floor_s"] = floor / 1000;
         bench.counters["ratio"] = measured / floor;

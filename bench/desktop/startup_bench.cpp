@@ -18,6 +18,7 @@
 #include "app/DesktopProgram.h"
 #include "app/Installation.h"
 #include "app/uMain.h"
+#include "bench/FullBaton.h"
 #include "core/TextFile.h"
 #include "core/testing/FakeDesktop.h"
 #include "sim/UploadScript.h"
@@ -117,17 +118,6 @@ BENCHMARK(StartUpToReadyWindow)
     ->Iterations(1)
     ->Repetitions(11);
 
-sim::SimBaton fullBaton() {
-    sim::SimBaton baton;
-    baton.clock = LocalDateTime{2025, 3, 14, 10, 0, 0, 0};
-    for (int chip = 14; chip >= 0; chip -= 2)
-        for (int i = 0; i < 4099; ++i)
-            baton.addClocking(chip, {0xA1, static_cast<std::uint8_t>(chip),
-                                     static_cast<std::uint8_t>(i & 0xFF), 0x03, 0x14, 0x09,
-                                     static_cast<std::uint8_t>(i % 60)});
-    return baton;
-}
-
 // The processor time of the calling thread.
 double threadCpuMs() {
     timespec t{};
@@ -189,7 +179,7 @@ void EventLoopStallDuringUpload(benchmark::State& bench) {
         tick.start(1);
 
         sim::UploadScript script(program.state(), *program.station(), program.context().messages,
-                                 fullBaton(), std::stop_source());
+                                 bench::fullBaton(), std::stop_source());
         const auto giveUp = Clock::now() + std::chrono::minutes(5);
         while (!script.finished() && Clock::now() < giveUp)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
