@@ -13,6 +13,7 @@
 #include "core/SiteSetup.h"
 #include "core/TextFile.h"
 #include "core/testing/FakeDesktop.h"
+#include "core/testing/Schedules.h"
 #include "pdf/pdfprint.h"
 #include "processing/PdfprintReport.h"
 #include "processing/ProcessUpload.h"
@@ -35,17 +36,8 @@ public:
         std::vector<Checkpoint> list;
         for (int k = 0; k < kCheckpoints; ++k)
             list.push_back({bench::checkpointId(k), '=', "Checkpoint " + std::to_string(k)});
-        ScheduleValues schedule;
-        schedule.fill("0");
-        schedule[kRoundTime] = "045";
-        schedule[kRestTime] = "015";
-        schedule[kNumBatons] = "1";
-        schedule[kFailedPatrolType] = "1";
-        for (std::size_t d = 0; d < 7; ++d) {
-            schedule[kFirstDayTime + 2 * d] = "18h00";
-            schedule[kFirstDayTime + 2 * d + 1] = "06h00";
-        }
-        SaveCheckpointList(dir.path(), kSite, list, schedule);
+        SaveCheckpointList(dir.path(), kSite, list,
+                           testing::everyDaySchedule("045", "015", "18h00", "06h00"));
         std::string request = "Id : From 00:00:00 01/01/2024 to 23:59:00 31/12/2024\r\n";
         int next = 0;
         for (CalendarDay day = first(); day <= last(); day += std::chrono::days{1}) {

@@ -7,6 +7,7 @@
 #include "core/SiteSetup.h"
 #include "core/TextFile.h"
 #include "core/testing/FakeDesktop.h"
+#include "core/testing/Schedules.h"
 #include "reports/RequestChooser.h"
 #include "reports/testing/StubReports.h"
 #include "reports/windows/uLogfile.h"
@@ -159,18 +160,8 @@ std::string csvReadByPython(const std::filesystem::path& file) {
 // A Monday patrolled 09h00-12h00 in rounds of 15 + 15 minutes over two checkpoints: one clocking
 // makes 1 of the 12 required, so the shift failed and both checkpoints missed points.
 void patrolledDepot(const std::filesystem::path& programDir) {
-    ScheduleValues schedule;
-    schedule.fill("0");
-    schedule[kRoundTime] = "015";
-    schedule[kRestTime] = "015";
-    schedule[kNumBatons] = "1";
-    schedule[kFailedPatrolType] = "1";
-    for (std::size_t day = 0; day < 7; ++day) {
-        schedule[kFirstDayTime + 2 * day] = "09h00";
-        schedule[kFirstDayTime + 2 * day + 1] = "12h00";
-    }
     SaveCheckpointList(programDir, "Depot", {{"AAAAA1", '=', "Gate"}, {"AAAAA2", '=', "Yard"}},
-                       schedule);
+                       testing::everyDaySchedule("015", "015", "09h00", "12h00"));
     writeFile(programDir / "Depot" / "Raw" / "240304.txt", "000000AAAAA12403040900\r\n");
 }
 
