@@ -130,9 +130,28 @@ std::string QtLocale::shortDate(const LocalDateTime& t) const {
     return toBytes(QLocale::system().toString(QDate(t.year, t.month, t.day), QLocale::ShortFormat));
 }
 
+namespace {
+
+// The locale's long time format without its time zone ("t"): the reports and the request's
+// range show the wall-clock time of the day files, which carry no zone.
+QString longTimeFormat() {
+    const QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    QString withoutZone;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t'))
+            continue;
+        withoutZone += c;
+    }
+    return withoutZone.trimmed();
+}
+
+} // namespace
+
 std::string QtLocale::longTime(const LocalDateTime& t) const {
-    return toBytes(
-        QLocale::system().toString(QTime(t.hour, t.minute, t.second), QLocale::LongFormat));
+    return toBytes(QLocale::system().toString(QTime(t.hour, t.minute, t.second), longTimeFormat()));
 }
 
 } // namespace kestrova::app

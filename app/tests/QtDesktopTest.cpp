@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QDir>
 #include <QLocale>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace kestrova::app {
@@ -20,6 +21,12 @@ TEST(QtDesktop, LocaleFormatsFollowTheSystemLocale) {
     EXPECT_EQ(locale.shortDate(t), windows::toBytes(QLocale::system().toString(
                                        QDate(2024, 3, 5), QLocale::ShortFormat)));
     EXPECT_NE(locale.longTime(t).find("07:09"), std::string::npos) << locale.longTime(t);
+    // The time of a day file has no zone, so its text names none: only the day-half markers
+    // may be letters.
+    QString letters = windows::fromBytes(locale.longTime(t));
+    letters.remove(QLocale::system().amText()).remove(QLocale::system().pmText());
+    EXPECT_FALSE(std::any_of(letters.begin(), letters.end(), [](QChar c) { return c.isLetter(); }))
+        << locale.longTime(t);
 }
 
 TEST(QtDesktop, ClockReadsTheLocalTimeAndTheTicksSinceBoot) {
