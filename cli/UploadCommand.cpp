@@ -110,8 +110,9 @@ Arguments parseArguments(const std::vector<std::string>& args) {
 }
 
 // The station on a real port (or a pseudo-terminal, or a network port) as the program drives
-// it, in real time: --once ends once the first baton has been read and is watched, --watch goes
-// on until SIGINT or SIGTERM. Either signal ends the run between two steps of the session: the
+// it, in real time: --once ends once the first baton has been read and processed and the
+// session has gone on (watching it, or looking for the next), --watch goes on until SIGINT or
+// SIGTERM. Either signal ends the run between two steps of the session: the
 // record being received is finished, the upload file holds only what left the baton, the port
 // is closed.
 int runStationUpload(CliSession& session, const Arguments& arguments) {
@@ -129,15 +130,24 @@ int runStationUpload(CliSession& session, const Arguments& arguments) {
     if (arguments.programSite && !programFailedPatrol(context, state, *arguments.programSite))
         return 1;
     std::mutex printing;
+    // A baton is done with once its upload has been processed and the session has gone on:
+    // watching it, or looking again when it stopped answering or was taken off.
     const std::string watching = "Kestrova  -  " + context.messages.MessageText(114);
+    const std::string processing = context.messages.MessageText(37);
+    std::atomic<bool> processed = false;
     std::atomic<bool> read = false;
     state.subscribe([&](MainField field) {
         if (field == MainField::Caption && state.caption() == watching)
             read = true;
         if (field != MainField::StatusText)
             return;
+        const std::string status = state.statusText();
+        if (status == processing)
+            processed = true;
+        else if (processed)
+            read = true;
         const std::lock_guard lock(printing);
-        session.out << state.statusText() << std::endl;
+        session.out << status << std::endl;
     });
 
     const auto defaultSite =
