@@ -6,6 +6,7 @@
 #include "app/uPref.h"
 #include "core/TextFile.h"
 #include "core/testing/FakeDesktop.h"
+#include "core/testing/FixedSelection.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,19 +23,11 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using testing::FakeDesktop;
+using testing::FixedSelection;
 using ::testing::IsEmpty;
 using testing::readFile;
 using testing::TempDir;
 using testing::writeFile;
-
-struct FixedSelection : ReportsSelection {
-    std::optional<int> site;
-    std::optional<int> kind;
-    bool night = true;
-    std::optional<int> selectedSitePosition() const override { return site; }
-    std::optional<int> selectedReportKind() const override { return kind; }
-    bool nightShiftChosen() const override { return night; }
-};
 
 // The shipped English language file with one line changed.
 std::string languageWith(int line, const std::string& text) {

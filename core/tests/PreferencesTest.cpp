@@ -4,6 +4,7 @@
 #include "core/Errors.h"
 #include "core/TextFile.h"
 #include "core/testing/FakeDesktop.h"
+#include "core/testing/FixedSelection.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,20 +15,11 @@ namespace {
 using ::testing::ElementsAre;
 using testing::FakeClock;
 using testing::FakeDocuments;
+using testing::FixedSelection;
 using ::testing::IsEmpty;
 using testing::readFile;
 using testing::TempDir;
 using testing::writeFile;
-
-// The Reports window's choices as a test sets them.
-struct FixedSelection : ReportsSelection {
-    std::optional<int> site;
-    std::optional<int> kind;
-    bool night = true;
-    std::optional<int> selectedSitePosition() const override { return site; }
-    std::optional<int> selectedReportKind() const override { return kind; }
-    bool nightShiftChosen() const override { return night; }
-};
 
 std::string languageFileOf(int lines) {
     std::string text;

@@ -1,5 +1,6 @@
 #include "core/ProgramContext.h"
 #include "core/testing/FakeDesktop.h"
+#include "core/testing/ProgramFixture.h"
 #include "link/IdNumber.h"
 #include "link/PortSetup.h"
 
@@ -13,20 +14,7 @@ using testing::readFile;
 using testing::TempDir;
 using testing::writeFile;
 
-class WindowActions : public ::testing::Test {
-protected:
-    WindowActions() : context(dir.path(), fake.desktop, "1") {
-        context.messages.SetDefaultMessages();
-    }
-    std::string adminLog() const {
-        const auto log = dir / "LG202403.txt";
-        return std::filesystem::exists(log) ? readFile(log) : std::string();
-    }
-    TempDir dir;
-    FakeDesktop fake;
-    ProgramContext context;
-    MainState state;
-};
+class WindowActions : public ::testing::Test, protected testing::ProgramFixture {};
 
 TEST(IdNumberMask, TakesALetterOrDigitThenThreeDigits) {
     struct Row {

@@ -1,4 +1,5 @@
 #include "core/testing/FakeDesktop.h"
+#include "core/testing/ProgramFixture.h"
 #include "link/windows/uDelay.h"
 #include "link/windows/uIdNum.h"
 
@@ -16,20 +17,7 @@ using testing::readFile;
 using testing::TempDir;
 using testing::writeFile;
 
-class LinkWindows : public ::testing::Test {
-protected:
-    LinkWindows() : context(dir.path(), fake.desktop, "1") {
-        context.messages.SetDefaultMessages();
-    }
-    std::string adminLog() const {
-        const auto log = dir / "LG202403.txt";
-        return std::filesystem::exists(log) ? readFile(log) : std::string();
-    }
-    TempDir dir;
-    FakeDesktop fake;
-    ProgramContext context;
-    MainState state;
-};
+class LinkWindows : public ::testing::Test, protected testing::ProgramFixture {};
 
 TEST_F(LinkWindows, IdNumberFieldTakesTheMaskAndConfirmsByKeyOrButton) {
     TfrmIdNum window(state, context.adminLog, context.messages, context.captions);
